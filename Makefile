@@ -1,0 +1,34 @@
+# Short commands around CMake. Each configuration has its own build folder.
+JOBS ?= $(shell nproc)
+DEPS := scripts/install-deps.sh
+
+.PHONY: all deps build play test bench fuzz soak package format clean
+
+all: build
+
+deps:
+	@bash $(DEPS)
+
+build: deps
+	@cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build -j $(JOBS)
+
+play: build
+	./build/karnolt
+
+test: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARNOLT_SANITIZE=ON >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+bench: deps
+	@bash $(DEPS) bench
+	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_BENCH=ON -DKARNOLT_TESTS=OFF >/dev/null
+	@cmake --build build-release -j $(JOBS)
+	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-release build-fuzz build-soak

@@ -1,0 +1,40 @@
+#include "core/world.h"
+
+NodeGrid nodeGrid;
+BeamList beamList;
+int32_t gridWidth = GRID_CAPACITY;
+int32_t gridHeight = GRID_CAPACITY;
+
+void CreateWorld() {
+    gridWidth = GRID_CAPACITY;
+    gridHeight = GRID_CAPACITY;
+    for (int32_t i = 0; i < GRID_NODES; ++i) {
+        for (int32_t j = 0; j < GRID_NODES; ++j) {
+            nodeGrid.nodes[i][j] = Node{NODE_EMPTY, RestX(i), RestY(j), 0.0f, 0.0f};
+        }
+    }
+    beamList.clear();
+    // Room for a large truss up front, so placing beams does not reallocate mid-game.
+    beamList.reserve(4096);
+}
+
+void AddBeam(int32_t ax, int32_t ay, int32_t bx, int32_t by) { beamList.push_back(Beam{ax, ay, bx, by, 1.0f, 1}); }
+
+int32_t CountBeams() { return static_cast<int32_t>(beamList.size()); }
+
+void RemoveBeam(int32_t index) {
+    if (index >= 0 && index < CountBeams()) beamList.erase(beamList.begin() + index);
+}
+
+void ResetWorld() {
+    for (int32_t i = 0; i <= gridWidth; ++i) {
+        for (int32_t j = 0; j <= gridHeight; ++j) {
+            Node& node = NodeAt(i, j);
+            node.x = RestX(i);
+            node.y = RestY(j);
+            node.vx = 0.0f;
+            node.vy = 0.0f;
+        }
+    }
+    for (Beam& beam : beamList) beam.intact = 1;
+}

@@ -1,0 +1,21 @@
+// Inside the platform layer: the pixel surfaces shared by the software renderer
+// and the back ends that present them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct Surface {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> pixels;  // row-major, MakeColour layout
+};
+
+// The screen's back buffer; the back ends size it in OpenFullScreen and present it.
+extern Surface backBuffer;
+
+void AllocateBackBuffer(int32_t width, int32_t height);
+// Ends any drawing and scaled pass, frees every sprite and scaled sprite (ReleaseScreen).
+void ReleaseDrawing();
+// Drawing state, sprite tables and filtering back to their start values (ResetPlatform).
+void ResetDrawing();

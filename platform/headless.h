@@ -1,0 +1,32 @@
+// The headless back end's own controls: scripted input, the virtual clock and
+// the presented picture. Used by tests, benchmarks and the replay tool; the
+// game logic never includes this.
+#pragma once
+
+#include <cstdint>
+
+// Key state for every keyboard snapshot from the next ReadKeyboard on.
+void HeadlessSetKey(int32_t scanCode, bool down);
+// Queued mouse events, read by the next ReadMouse (at most MOUSE_EVENT_BUFFER a read;
+// more than that between two reads is an overflow). Every call is one event.
+void HeadlessQueueMotionX(int32_t value);
+void HeadlessQueueMotionY(int32_t value);
+void HeadlessQueueButton(int32_t button, bool down);  // buttons 1 to 3
+void HeadlessQueueWheel(int32_t value);
+// Window activation, in force from the next frame on.
+void HeadlessSetActive(bool active);
+
+// The last presented frame, width x height pixels in the MakeColour layout, or
+// nullptr before the first presentation.
+const uint32_t* HeadlessPresentedPixels();
+int32_t HeadlessScreenWidth();
+int32_t HeadlessScreenHeight();
+int64_t HeadlessPresentedFrameCount();
+
+// The virtual performance counter (ticks of HeadlessCounterFrequency per second).
+int64_t HeadlessCounter();
+int64_t HeadlessCounterFrequency();
+
+// Puts every platform service (screen, drawing, sprites, input, clock) back to
+// its state before start-up, so a test can start the program afresh.
+void ResetPlatform();

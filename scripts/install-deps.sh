@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Karnolt needs to build, test and play.
+# Quick and silent when everything is already there.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ make pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libsdl2-dev
+)
+# Extra groups, requested by name: "bench", "fuzz", "x11" (end-to-end under Xvfb), "package".
+for group in "$@"; do
+  case "$group" in
+    bench) PACKAGES+=(libsdl2-gfx-dev) ;;
+    fuzz) PACKAGES+=(clang) ;;
+    x11) PACKAGES+=(xvfb xdotool x11-apps) ;;
+    package) PACKAGES+=(dpkg-dev file) ;;
+    *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+[[ $(id -u) -eq 0 ]] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,20 @@
+// Start-up, the frame loop and the end of the program.
+#pragma once
+
+#include <cstdint>
+
+// Brings up the platform, the world, the screen and the level. Returns 0 when the
+// program can run; otherwise the screen is released again, the reason has been
+// printed (and shown where a desktop can), and the result is the exit status.
+int32_t StartUp();
+
+// One frame, every phase in order. Returns false when Escape ends the program;
+// nothing of that frame is drawn.
+bool RunFrame();
+void FrameLoop();
+// Releases the screen; the caller then ends the process with status 0.
+void Shutdown();
+
+// The game's program-wide state (world, editor, frame-rate meter) back to its start
+// values, so tests can start the program afresh; the platform has its own reset.
+void ResetGame();

@@ -1,0 +1,69 @@
+#include "core/level.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/game_state.h"
+#include "core/world.h"
+#include "platform/display.h"
+
+std::string levelFileOverride;
+static std::string levelError;
+
+const std::string& LevelError() { return levelError; }
+
+std::string LevelFileName() { return "Level" + std::to_string(levelNumber) + ".bmp"; }
+
+static std::filesystem::path ExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : self.parent_path();
+}
+
+std::string FindLevelFile(const std::string& bareName) {
+    const std::filesystem::path folder = ExecutableFolder();
+    const std::filesystem::path candidates[] = {
+        bareName,
+        folder / bareName,
+        folder / ".." / "share" / "karnolt" / bareName,
+    };
+    for (const std::filesystem::path& candidate : candidates) {
+        std::error_code error;
+        if (!candidate.empty() && std::filesystem::is_regular_file(candidate, error)) return candidate.string();
+    }
+    return bareName;  // not found anywhere: the loader names it in its message
+}
+
+int32_t LoadLevel() {
+    const std::string fileName = levelFileOverride.empty() ? FindLevelFile(LevelFileName()) : levelFileOverride;
+    levelError.clear();
+    if (LoadSpriteImage(levelNumber, fileName.c_str(), SPRITE_MODE_TEXTURE) == 0) {
+        levelError = LastSpriteError().empty() ? fileName + ": cannot be loaded" : LastSpriteError();
+        return 0;
+    }
+    const int32_t width = GetSpriteWidth(levelNumber);
+    const int32_t height = GetSpriteHeight(levelNumber);
+    // The node grid holds at most GRID_CAPACITY cells in each direction.
+    if (width < 1 || height < 1 || width > GRID_CAPACITY || height > GRID_CAPACITY) {
+        levelError = fileName + ": " + std::to_string(width) + " x " + std::to_string(height) +
+                     " pixels does not fit the level grid of at most " + std::to_string(GRID_CAPACITY) + " x " +
+                     std::to_string(GRID_CAPACITY);
+        return 0;
+    }
+    gridWidth = width;
+    gridHeight = height;
+
+    BeginDraw(SpriteTarget(levelNumber));
+    // Reads one pixel past the right and bottom edge: ReadPixel answers there with
+    // a value that is no colour, so the last column and row never become anchors.
+    for (int32_t i = 0; i <= gridWidth; ++i) {
+        for (int32_t j = 0; j <= gridHeight; ++j) {
+            if (ReadPixel(i, j) != MakeColour(255, 255, 255)) continue;
+            NodeAt(i, j).kind = NODE_ANCHOR;
+            DrawSegment(i, j, 1, 0, MakeColour(127, 127, 127));
+        }
+    }
+    EndDraw();
+    MakeScaledSprite(levelNumber, levelNumber);
+    return 1;
+}

@@ -1,0 +1,100 @@
+#include "render/hud.h"
+
+#include <string>
+#include <vector>
+
+#include "core/game_state.h"
+#include "core/world.h"
+#include "platform/display.h"
+
+int32_t fpsFrameCount = 0;
+uint32_t fpsBaseTick = 0;
+int32_t lastFrameRate = 0;
+
+void ResetFrameRateMeter(uint32_t baseTick) {
+    fpsFrameCount = 0;
+    fpsBaseTick = baseTick;
+    lastFrameRate = 0;
+}
+
+int32_t FrameRateMeter() {
+    fpsFrameCount = fpsFrameCount + 1;
+    const uint32_t now = ReadTickCount();
+    if (fpsFrameCount == 100) {
+        // Halve the window: its start moves to its middle.
+        fpsFrameCount = 100 >> 1;
+        fpsBaseTick = fpsBaseTick + static_cast<uint32_t>(static_cast<int32_t>(now - fpsBaseTick) >> 1);
+    }
+    // Tick differences are taken modulo 2^32, so the counter's wrap does no harm.
+    const int32_t elapsed = static_cast<int32_t>(now - fpsBaseTick);
+    if (elapsed == 0) return 0;
+    return static_cast<int32_t>((int64_t{fpsFrameCount} * 1000) / elapsed);
+}
+
+void DrawPointerArrow() {
+    for (int32_t k = 0; k <= 5; ++k) DrawSegment(pointerX, pointerY, 10 - k, 5 + k);
+}
+
+struct HudText {
+    int32_t x;
+    int32_t y;
+    const char* text;  // UTF-8 here, Latin-1 on screen
+};
+
+static constexpr HudText LEGEND_AND_HELP[] = {
+    {900, 0, " Legende"},
+    {900, 5, "_________"},
+    {900, 30, "Druckkräfte"},
+    {900, 50, "keine Kräfte"},
+    {900, 70, "Zugkräfte"},
+    {850, 100, " Maus/Tasten"},
+    {850, 105, "_____________"},
+    {830, 130, "Positionen der Stahlträger"},
+    {830, 150, "setzten:  Maus 1"},
+    {830, 170, "Verbindung zwischen Trägern"},
+    {830, 190, "löschen: Maus 2"},
+    {830, 210, "Ramen mit Maus 2 ziehen"},
+    {830, 230, "um mit 'Entf' zu löschen"},
+    {830, 260, "'Enter' zum Starten der"},
+    {830, 280, "Simulation"},
+    {830, 310, "Einer der Positionen des"},
+    {830, 330, "Stahlträgers muss immer"},
+    {830, 350, "an vorhandenen Obj. sein"},
+};
+
+static void DrawText(int32_t x, int32_t y, const std::string& utf8Text) {
+    SetTextCursor(x, y);
+    DrawLabel(Latin1FromUtf8(utf8Text));
+}
+
+static void DrawLegendBar() {
+    for (int32_t k = 0; k <= 5; ++k) {
+        DrawBox(850, 30 + 5 * k, 40, 5, MakeColour(255 - 40 * k, 55 + 40 * k, 55));
+    }
+    for (int32_t k = 0; k <= 5; ++k) {
+        DrawBox(850, 55 + 5 * k, 40, 5, MakeColour(55, 255 - 40 * k, 55 + 40 * k));
+    }
+}
+
+void DrawHud() {
+    SetPenColour(255, 255, 255);
+    SetDrawFlags(DRAW_TRANSPARENT_TEXT);
+    DrawPointerArrow();
+    lastFrameRate = FrameRateMeter();
+    DrawText(0, 0, "FPS: " + std::to_string(lastFrameRate));
+    DrawText(0, 20, "Verschiebung: " + std::to_string(viewOffsetX) + ", " + std::to_string(viewOffsetY));
+    DrawText(0, 40, "Träger: " + std::to_string(CountBeams()));
+    DrawText(0, 720, simulationRunning != 0 ? "Gravitationssimulation : [-AN-]" : "Gravitationssimulation : [-AUS-]");
+    // The fixed lines are converted to Latin-1 once, not in every frame.
+    static const std::vector<std::string> legendAndHelp = [] {
+        std::vector<std::string> lines;
+        for (const HudText& line : LEGEND_AND_HELP) lines.push_back(Latin1FromUtf8(line.text));
+        return lines;
+    }();
+    for (std::size_t k = 0; k < legendAndHelp.size(); ++k) {
+        SetTextCursor(LEGEND_AND_HELP[k].x, LEGEND_AND_HELP[k].y);
+        DrawLabel(legendAndHelp[k]);
+    }
+    DrawLegendBar();
+    EndDraw();
+}

@@ -1,0 +1,119 @@
+#include "tools/replay/script.h"
+
+#include <charconv>
+#include <sstream>
+
+#include "platform/input.h"
+
+namespace {
+
+bool ParseInteger(const std::string& token, int64_t low, int64_t high, int64_t& value) {
+    int base = 10;
+    const char* first = token.data();
+    const char* last = token.data() + token.size();
+    if (token.size() > 2 && token[0] == '0' && token[1] == 'x') {
+        base = 16;
+        first += 2;
+    }
+    if (first < last && *first == '+') ++first;
+    const auto [end, status] = std::from_chars(first, last, value, base);
+    return status == std::errc() && end == last && first != last && value >= low && value <= high;
+}
+
+bool ParseScanCode(const std::string& token, int64_t& code) {
+    if (token == "escape") code = SCAN_ESCAPE;
+    else if (token == "return") code = SCAN_RETURN;
+    else if (token == "delete") code = SCAN_DELETE;
+    else return token.rfind("0x", 0) == 0 && token.size() <= 4 && ParseInteger(token, 0, 0xff, code);
+    return true;
+}
+
+struct Keyword {
+    const char* word;
+    CommandKind kind;
+    int arguments;
+};
+
+constexpr Keyword KEYWORDS[] = {
+    {"mouse", CommandKind::MOUSE, 2},     {"press", CommandKind::PRESS, 1},    {"release", CommandKind::RELEASE, 1},
+    {"keydown", CommandKind::KEY_DOWN, 1}, {"keyup", CommandKind::KEY_UP, 1},  {"inactive", CommandKind::INACTIVE, 0},
+    {"active", CommandKind::ACTIVE, 0},   {"frames", CommandKind::FRAMES, 1}, {"shot", CommandKind::SHOT, 1},
+    {"state", CommandKind::STATE, 1},
+};
+
+// Returns the reason a line is refused, or "" when `command` was filled in.
+std::string ParseLine(const std::vector<std::string>& tokens, ScriptCommand& command) {
+    const Keyword* keyword = nullptr;
+    for (const Keyword& k : KEYWORDS) {
+        if (tokens[0] == k.word) keyword = &k;
+    }
+    if (keyword == nullptr) return "unknown command '" + tokens[0] + "'";
+    const int given = static_cast<int>(tokens.size()) - 1;
+    if (given != keyword->arguments) {
+        return "'" + tokens[0] + "' takes " + std::to_string(keyword->arguments) + " argument(s), got " +
+               std::to_string(given);
+    }
+    command.kind = keyword->kind;
+    switch (keyword->kind) {
+        case CommandKind::MOUSE:
+            if (!ParseInteger(tokens[1], -MAX_MOTION, MAX_MOTION, command.first) ||
+                !ParseInteger(tokens[2], -MAX_MOTION, MAX_MOTION, command.second)) {
+                return "mouse motion must be two integers from -" + std::to_string(MAX_MOTION) + " to " +
+                       std::to_string(MAX_MOTION);
+            }
+            break;
+        case CommandKind::PRESS:
+        case CommandKind::RELEASE:
+            if (!ParseInteger(tokens[1], 1, 3, command.first)) return "button must be 1, 2 or 3";
+            break;
+        case CommandKind::KEY_DOWN:
+        case CommandKind::KEY_UP:
+            if (!ParseScanCode(tokens[1], command.first)) {
+                return "key must be escape, return, delete or a scan code 0x00..0xff";
+            }
+            break;
+        case CommandKind::FRAMES:
+            if (!ParseInteger(tokens[1], 1, MAX_FRAMES_PER_COMMAND, command.first)) {
+                return "frames takes a count from 1 to " + std::to_string(MAX_FRAMES_PER_COMMAND);
+            }
+            break;
+        case CommandKind::SHOT:
+        case CommandKind::STATE:
+            command.file = tokens[1];
+            break;
+        case CommandKind::INACTIVE:
+        case CommandKind::ACTIVE:
+            break;
+    }
+    return "";
+}
+
+}  // namespace
+
+bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands,
+                 std::string& error) {
+    std::string text;
+    int32_t lineNumber = 0;
+    while (std::getline(in, text)) {
+        ++lineNumber;
+        const std::size_t comment = text.find('#');
+        if (comment != std::string::npos) text.erase(comment);
+        std::istringstream words(text);
+        std::vector<std::string> tokens;
+        for (std::string token; words >> token;) tokens.push_back(token);
+        if (tokens.empty()) continue;
+        ScriptCommand command{};
+        command.line = lineNumber;
+        const std::string reason = ParseLine(tokens, command);
+        if (!reason.empty()) {
+            error = name + ":" + std::to_string(lineNumber) + ": " + reason;
+            return false;
+        }
+        commands.push_back(command);
+    }
+    if (in.bad()) {
+        error = name + ": cannot be read";
+        return false;
+    }
+    return true;
+}

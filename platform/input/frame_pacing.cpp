@@ -1,0 +1,47 @@
+// The frame cap: period, reference and the wait measured from the end of the
+// previous wait.
+#include "platform/input/frame_pacing.h"
+
+FramePacing framePacing;
+
+int32_t PacingPeriod(int64_t frequency, int32_t framesPerSecond) {
+    return static_cast<int32_t>(static_cast<uint32_t>(frequency / (int64_t{framesPerSecond} + 1)));
+}
+
+int32_t SetPacingCap(FramePacing& pacing, int64_t frequency, int32_t framesPerSecond) {
+    // A negative cap would divide by zero at -1 and give a negative period
+    // below; neither is a rate.
+    if (frequency <= 0 || framesPerSecond < 0) {
+        return 0;
+    }
+    pacing.cap = framesPerSecond;
+    pacing.period = PacingPeriod(frequency, framesPerSecond);
+    pacing.reference = 0;
+    return 1;
+}
+
+void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleepTicks)(int32_t ticks)) {
+    if (pacing.cap == 0) {
+        return;
+    }
+    int32_t now = 0;
+    for (;;) {
+        now = static_cast<int32_t>(static_cast<uint32_t>(readCounter()));
+        // When the low word changes sign the difference is meaningless, so the
+        // measurement starts again from here; this also turns the reference 0
+        // left by SetFrameCap into a first wait of a full period.
+        if ((now < 0 && pacing.reference >= 0) || (now > 0 && pacing.reference <= 0)) {
+            pacing.reference = now;
+        }
+        const int32_t elapsed =
+            static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(pacing.reference));
+        if (elapsed > pacing.period) {
+            break;
+        }
+        const int32_t left = pacing.period - elapsed;
+        if (left > PACING_SLEEP_MARGIN) {
+            sleepTicks(left - PACING_SLEEP_MARGIN);
+        }
+    }
+    pacing.reference = now;
+}

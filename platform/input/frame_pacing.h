@@ -1,0 +1,33 @@
+// Inside the platform layer: the frame cap's arithmetic, shared by both back
+// ends. The SDL back end waits with it on the real counter; the headless back
+// end only takes the period from it and advances its virtual counter.
+#pragma once
+
+#include <cstdint>
+
+// Both back ends count in ticks of 100 ns: the period of the cap of 60 is
+// 163934 ticks, and the low 32 bits of the counter change sign only every
+// 214 seconds (a nanosecond counter would restart the measurement every two).
+inline constexpr int64_t PACING_COUNTER_FREQUENCY = 10'000'000;
+// The wait sleeps until this long before the deadline and polls for the rest.
+inline constexpr int32_t PACING_SLEEP_MARGIN = 15'000;  // 1.5 ms
+
+struct FramePacing {
+    int32_t cap = 0;  // frames per second, 0 = no pacing
+    int32_t period = 0;
+    int32_t reference = 0;
+};
+
+extern FramePacing framePacing;
+
+// frequency / (fps + 1) in 64 bits, truncated to 32: with 60 a 61st of a second.
+int32_t PacingPeriod(int64_t frequency, int32_t framesPerSecond);
+// The SetFrameCap arithmetic: 1, or 0 and nothing changed for a negative cap or
+// a counter without a frequency.
+int32_t SetPacingCap(FramePacing& pacing, int64_t frequency, int32_t framesPerSecond);
+
+// Waits until more than one period has passed since the end of the previous
+// wait (or since the low word of the counter changed sign), then makes now the
+// new reference. Sleeps through all but the last PACING_SLEEP_MARGIN ticks.
+// Does nothing while the cap is 0.
+void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleepTicks)(int32_t ticks));

@@ -1,0 +1,124 @@
+// Boxes and circles, clipped to the target row by row before any pixel is touched.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/display.h"
+#include "platform/draw/draw_state.h"
+
+namespace {
+
+// Fills the part of [x0, x1) x row y that lies on the surface.
+void ClippedSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
+    if (y < 0 || y >= surface.height) {
+        return;
+    }
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, surface.width);
+    if (x0 < x1) {
+        FillSpan(surface, y, x0, x1);
+    }
+}
+
+// Largest s with s * s <= value, for value >= 0.
+int64_t IntegerSquareRoot(Int128 value) {
+    auto s = static_cast<int64_t>(std::sqrt(static_cast<long double>(value)));
+    while (Int128{s} * s > value) {
+        --s;
+    }
+    while (Int128{s + 1} * (s + 1) <= value) {
+        ++s;
+    }
+    return s;
+}
+
+struct Span {
+    int64_t left = 0;
+    int64_t right = -1;  // inclusive; empty when right < left
+};
+
+// Row v of the disc centred between pixels: a pixel u (relative to the centre) is
+// inside when its centre lies within the circle, (2u + 1)^2 + (2v + 1)^2 <= (2r)^2.
+Span DiscRow(int64_t radius, int64_t v) {
+    if (v < -radius || v >= radius) {
+        return Span{};
+    }
+    const Int128 t = Int128{2} * v + 1;
+    const Int128 rest = Int128{4} * radius * radius - t * t;
+    if (rest < 1) {
+        return Span{};
+    }
+    const int64_t s = IntegerSquareRoot(rest);
+    const int64_t half = (s - 1) / 2;  // largest u >= 0 with 2u + 1 <= s
+    return Span{-half - 1, half};
+}
+
+}  // namespace
+
+void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour) {
+    SetColourValue(colour);
+    Surface* surface = CurrentSurface();
+    if (surface == nullptr) {
+        return;
+    }
+    // A negative size covers the span between the two corners, the larger one left out.
+    const int64_t left = std::min<int64_t>(x, int64_t{x} + width);
+    const int64_t right = std::max<int64_t>(x, int64_t{x} + width);  // exclusive
+    const int64_t top = std::min<int64_t>(y, int64_t{y} + height);
+    const int64_t bottom = std::max<int64_t>(y, int64_t{y} + height);
+    if (left == right || top == bottom) {
+        return;
+    }
+    const int64_t rowFirst = std::max<int64_t>(top, 0);
+    const int64_t rowEnd = std::min<int64_t>(bottom, surface->height);
+    const bool outline = (drawState.flags & DRAW_OUTLINE) != 0;
+    for (int64_t row = rowFirst; row < rowEnd; ++row) {
+        if (!outline || row == top || row == bottom - 1) {
+            ClippedSpan(*surface, row, left, right);
+        } else {
+            ClippedSpan(*surface, row, left, left + 1);
+            if (right - 1 > left) {
+                ClippedSpan(*surface, row, right - 1, right);
+            }
+        }
+    }
+}
+
+void DrawCircle(int32_t x, int32_t y, int32_t radius, uint32_t colour) {
+    SetColourValue(colour);
+    Surface* surface = CurrentSurface();
+    if (surface == nullptr) {
+        return;
+    }
+    // The box (x - r, y - r)..(x + r, y + r) is taken between its corners, so a
+    // negative radius draws the same circle as its magnitude.
+    const int64_t r = radius < 0 ? -int64_t{radius} : int64_t{radius};
+    if (r == 0) {
+        return;
+    }
+    const int64_t rowFirst = std::max<int64_t>(int64_t{y} - r, 0);
+    const int64_t rowEnd = std::min<int64_t>(int64_t{y} + r, surface->height);
+    const bool outline = (drawState.flags & DRAW_OUTLINE) != 0;
+    for (int64_t row = rowFirst; row < rowEnd; ++row) {
+        const int64_t v = row - y;
+        const Span span = DiscRow(r, v);
+        if (span.right < span.left) {
+            continue;
+        }
+        if (!outline) {
+            ClippedSpan(*surface, row, x + span.left, x + span.right + 1);
+            continue;
+        }
+        // The outline: disc pixels with a 4-neighbour outside the disc. Inside the
+        // row's ends, those are the pixels missing from the row above or below.
+        const Span above = DiscRow(r, v - 1);
+        const Span below = DiscRow(r, v + 1);
+        const int64_t innerLeft = std::max({span.left + 1, above.left, below.left});
+        const int64_t innerRight = std::min({span.right - 1, above.right, below.right});
+        if (innerLeft > innerRight) {
+            ClippedSpan(*surface, row, x + span.left, x + span.right + 1);
+        } else {
+            ClippedSpan(*surface, row, x + span.left, x + innerLeft);
+            ClippedSpan(*surface, row, x + innerRight + 1, x + span.right + 1);
+        }
+    }
+}

@@ -1,0 +1,11 @@
+# The shipped level and its generator: the committed file must be exactly what the
+# generator makes, and the level must keep the properties play depends on.
+karnolt_test_suite(karnolt_tests_tools tools karnolt_options)
+
+if(TARGET karnolt-make-level)
+  add_test(NAME LevelGenerator.RegeneratesCommittedLevel
+           COMMAND ${CMAKE_COMMAND} -DGENERATOR=$<TARGET_FILE:karnolt-make-level>
+                   -DCOMMITTED=${CMAKE_SOURCE_DIR}/data/Level1.bmp -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/level
+                   -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_level_generator.cmake)
+  set_tests_properties(LevelGenerator.RegeneratesCommittedLevel PROPERTIES LABELS tools)
+endif()

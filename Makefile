@@ -27,6 +27,16 @@ bench: deps
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
+# The decoder's fuzzer, built with clang in its own folder; FUZZ_SECONDS bounds the run.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@bash $(DEPS) fuzz
+	@cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@mkdir -p build-fuzz/corpus
+	./build-fuzz/bitmap_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
+		build-fuzz/corpus fuzz/corpus
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -37,6 +37,13 @@ fuzz: deps
 	./build-fuzz/bitmap_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		build-fuzz/corpus fuzz/corpus
 
+package: deps
+	@bash $(DEPS) package
+	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF >/dev/null
+	@cmake --build build-release -j $(JOBS)
+	@cd build-release && rm -f karnolt_*.deb && cpack -G DEB >/dev/null
+	@ls build-release/karnolt_*.deb
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -9,3 +9,11 @@ if(TARGET karnolt-make-level)
                    -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_level_generator.cmake)
   set_tests_properties(LevelGenerator.RegeneratesCommittedLevel PROPERTIES LABELS tools)
 endif()
+
+if(TARGET karnolt)
+  add_test(NAME InstallTree.FindsLevelFromAnyFolder
+           COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+                   -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/install-tree
+                   -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_install_tree.cmake)
+  set_tests_properties(InstallTree.FindsLevelFromAnyFolder PROPERTIES LABELS tools)
+endif()

@@ -1,5 +1,6 @@
 # Runs the level generator twice and compares with the committed data/Level1.bmp byte for
 # byte; also checks that an unwritable output path fails with one line naming the path.
+cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 

@@ -1,0 +1,50 @@
+# Installs the build into a fresh prefix, checks the layout desktop menus and the game rely
+# on, and starts the installed game from a folder without a level: it must find
+# share/karnolt/Level1.bmp beside its own folder and keep running.
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR}/elsewhere)
+set(prefix ${WORK_DIR}/prefix)
+
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
+                RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "install into ${prefix} failed: ${errors}")
+endif()
+
+foreach(path bin/karnolt share/karnolt/Level1.bmp share/applications/karnolt.desktop
+             share/icons/hicolor/scalable/apps/karnolt.svg)
+  if(NOT EXISTS ${prefix}/${path})
+    message(FATAL_ERROR "installed tree lacks ${path}")
+  endif()
+endforeach()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${prefix}/share/karnolt/Level1.bmp
+                        ${SOURCE_DIR}/data/Level1.bmp RESULT_VARIABLE differs)
+if(differs)
+  message(FATAL_ERROR "installed Level1.bmp differs from data/Level1.bmp")
+endif()
+
+file(STRINGS ${prefix}/share/applications/karnolt.desktop entry)
+foreach(line "Exec=karnolt" "Icon=karnolt" "Name=Karnolt" "Terminal=false")
+  if(NOT line IN_LIST entry)
+    message(FATAL_ERROR "karnolt.desktop lacks the line ${line}")
+  endif()
+endforeach()
+find_program(VALIDATE desktop-file-validate)
+if(VALIDATE)
+  execute_process(COMMAND ${VALIDATE} ${prefix}/share/applications/karnolt.desktop
+                  RESULT_VARIABLE status OUTPUT_VARIABLE complaints ERROR_VARIABLE complaints)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "karnolt.desktop is not a valid desktop entry: ${complaints}")
+  endif()
+endif()
+
+# SDL's dummy video driver needs no display. A missing level ends the game at once with
+# status 1; a found one keeps it in its frame loop until the timeout stops it.
+set(ENV{SDL_VIDEODRIVER} dummy)
+set(ENV{SDL_AUDIODRIVER} dummy)
+execute_process(COMMAND ${prefix}/bin/karnolt WORKING_DIRECTORY ${WORK_DIR}/elsewhere TIMEOUT 2
+                RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT (status STREQUAL "0" OR status MATCHES "timeout"))
+  message(FATAL_ERROR "installed game started from ${WORK_DIR}/elsewhere ended with '${status}': ${errors}")
+endif()

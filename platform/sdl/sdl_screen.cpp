@@ -72,28 +72,23 @@ void ShowBlack() {
     SDL_RenderPresent(screen.renderer);
 }
 
-bool WindowHasFocus() {
-    return (SDL_GetWindowFlags(screen.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
-}
-
 void HandleWindowEvent(const SDL_WindowEvent& event) {
     if (screen.window == nullptr || event.windowID != SDL_GetWindowID(screen.window)) {
         return;
     }
     switch (event.event) {
+        // Showing or restoring the window activates it, as the window
+        // manager gives it the focus; fullscreen windows are hidden and shown
+        // again while they are set up.
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
             appActive = 1;
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_HIDDEN:
             appActive = 0;
-            break;
-        case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SHOWN:
-            if (WindowHasFocus()) {
-                appActive = 1;
-            }
             break;
         default:
             break;

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/draw/surface.h"
+#include "platform/input.h"
+#include "platform/sdl/sdl_backend.h"
+
+namespace {
+
+// The SDL back end on SDL's dummy video driver: a real window object, a real
+// renderer (software), no display needed.
+class SdlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ResetSdlInput();
+        ASSERT_NE(InitSpriteSystem(), 0) << SDL_GetError();
+        ASSERT_NE(OpenKeyboard(), 0);
+        ASSERT_NE(OpenMouse(), 0);
+        ASSERT_NE(OpenFullScreen(1024, 768, 32, "Karnolt"), 0) << SDL_GetError();
+        ASSERT_NE(SetFrameCap(60), 0);
+    }
+    void TearDown() override {
+        ReleaseScreen();
+        ResetSdlInput();
+    }
+
+    static void PushWindowEvent(SDL_WindowEventID what) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.windowID = SDL_GetWindowID(SdlWindow());
+        event.window.event = static_cast<Uint8>(what);
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+    static void PushMotion(int32_t dx, int32_t dy) {
+        SDL_Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.xrel = dx;
+        event.motion.yrel = dy;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+    static void PushButton(uint8_t sdlButton, bool down) {
+        SDL_Event event{};
+        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        event.button.button = sdlButton;
+        event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+};
+
+TEST_F(SdlTest, OpensPresentsThePictureAndShutsDown) {
+    EXPECT_EQ(appActive, 1);
+    ASSERT_NE(SdlWindow(), nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(SdlWindow()), "Karnolt");
+    EXPECT_NE(SDL_GetWindowFlags(SdlWindow()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    ASSERT_EQ(backBuffer.width, 1024);
+    ASSERT_EQ(backBuffer.height, 768);
+
+    ClearBackBuffer(0, 0, 0);
+    backBuffer.pixels[100 * 1024 + 200] = MakeColour(255, 128, 0);
+    backBuffer.pixels[767 * 1024 + 1023] = MakeColour(0, 0, 255);
+    const auto start = std::chrono::steady_clock::now();
+    PresentFrame();
+    PresentFrame();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(appActive, 1);
+    // Two paced frames cannot end before two 61sts of a second.
+    EXPECT_GE(elapsed, std::chrono::microseconds(2 * 16393));
+
+    // The dummy driver's desktop is the game's size, so the picture lands 1:1
+    // on the window surface the software renderer draws into.
+    SDL_Surface* shown = SDL_GetWindowSurface(SdlWindow());
+    ASSERT_NE(shown, nullptr);
+    if (shown->w == 1024 && shown->h == 768) {
+        auto pixelAt = [shown](int x, int y) {
+            const auto* row = static_cast<const uint8_t*>(shown->pixels) + y * shown->pitch;
+            uint32_t value = 0;
+            std::memcpy(&value, row + x * shown->format->BytesPerPixel, sizeof value);
+            uint8_t r = 0, g = 0, b = 0;
+            SDL_GetRGB(value, shown->format, &r, &g, &b);
+            return MakeColour(r, g, b);
+        };
+        EXPECT_EQ(pixelAt(200, 100), MakeColour(255, 128, 0));
+        EXPECT_EQ(pixelAt(1023, 767), MakeColour(0, 0, 255));
+        EXPECT_EQ(pixelAt(0, 0), MakeColour(0, 0, 0));
+    } else {
+        ADD_FAILURE() << "dummy desktop is " << shown->w << "x" << shown->h;
+    }
+
+    ReleaseScreen();
+    EXPECT_EQ(SdlWindow(), nullptr);
+    EXPECT_EQ(appActive, 0);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    EXPECT_TRUE(backBuffer.pixels.empty());
+}
+
+TEST_F(SdlTest, WindowCloseAndTerminationSignalsHoldEscape) {
+    ASSERT_EQ(ReadKeyboard(), 1);
+    EXPECT_EQ(KeyDown(SCAN_ESCAPE), 0);
+
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    PresentFrame();
+    ASSERT_EQ(ReadKeyboard(), 1);
+    EXPECT_EQ(KeyDown(SCAN_ESCAPE), 0x80);
+
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        ResetSdlInput();
+        ASSERT_EQ(OpenKeyboard(), 1);
+        ASSERT_EQ(ReadKeyboard(), 1);
+        EXPECT_EQ(KeyDown(SCAN_ESCAPE), 0);
+        ASSERT_EQ(std::raise(signalNumber), 0);  // survives: the handler only records it
+        ASSERT_EQ(ReadKeyboard(), 1);
+        EXPECT_EQ(KeyDown(SCAN_ESCAPE), 0x80) << signalNumber;
+    }
+}
+
+TEST_F(SdlTest, MotionRunsAreMergedSoOnlyAFloodOverflows) {
+    EXPECT_EQ(ReadMouse(), 1);  // takes the mouse
+    // A 1000 Hz mouse: far more motion reports than buffer slots in one frame.
+    for (int i = 0; i < 100; ++i) {
+        PushMotion(1, -2);
+    }
+    PushButton(SDL_BUTTON_LEFT, true);
+    PushMotion(3, 0);
+    PushButton(SDL_BUTTON_RIGHT, true);
+    PushButton(SDL_BUTTON_MIDDLE, true);
+    ASSERT_EQ(ReadMouse(), 1);
+    EXPECT_EQ(MouseMotionX(), 103);
+    EXPECT_EQ(MouseMotionY(), -200);
+    EXPECT_EQ(MouseButtonDown(1), 1);
+    EXPECT_EQ(MouseButtonDown(2), 1);
+    EXPECT_EQ(MouseButtonDown(3), 1);
+
+    // A flood of separate events still overflows: buttons 1 and 2 let go.
+    for (int i = 0; i < 13; ++i) {
+        PushButton(SDL_BUTTON_X1, true);
+        PushButton(SDL_BUTTON_X1, false);
+    }
+    EXPECT_EQ(ReadMouse(), 0);
+    EXPECT_EQ(MouseButtonDown(1), 0);
+    EXPECT_EQ(MouseButtonDown(2), 0);
+    EXPECT_EQ(MouseButtonDown(3), 1);
+}
+
+TEST_F(SdlTest, FocusLossStopsPresentingAndLetsTheMouseGo) {
+    EXPECT_EQ(ReadMouse(), 1);
+    PushButton(SDL_BUTTON_LEFT, true);
+    ASSERT_EQ(ReadMouse(), 1);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    PresentFrame();
+    EXPECT_EQ(appActive, 0);
+    PushMotion(5, 5);
+    EXPECT_EQ(ReadMouse(), 0);
+    EXPECT_EQ(MouseMotionX(), 0);
+    EXPECT_EQ(MouseButtonDown(1), 1);
+
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    PresentFrame();
+    EXPECT_EQ(appActive, 1);
+    EXPECT_EQ(ReadMouse(), 1);
+    PushButton(SDL_BUTTON_LEFT, false);
+    PushMotion(-4, 0);
+    ASSERT_EQ(ReadMouse(), 1);
+    EXPECT_EQ(MouseButtonDown(1), 0);
+    EXPECT_EQ(MouseMotionX(), -4);
+}
+
+TEST_F(SdlTest, WindowEventsKeepAppActive) {
+    struct Step {
+        SDL_WindowEventID event;
+        int32_t active;
+    };
+    for (const Step step : {Step{SDL_WINDOWEVENT_MINIMIZED, 0}, Step{SDL_WINDOWEVENT_RESTORED, 1},
+                            Step{SDL_WINDOWEVENT_FOCUS_LOST, 0}, Step{SDL_WINDOWEVENT_MOVED, 0},
+                            Step{SDL_WINDOWEVENT_FOCUS_GAINED, 1}, Step{SDL_WINDOWEVENT_HIDDEN, 0},
+                            Step{SDL_WINDOWEVENT_SHOWN, 1}, Step{SDL_WINDOWEVENT_EXPOSED, 1}}) {
+        const int32_t before = appActive;
+        PushWindowEvent(step.event);
+        ASSERT_EQ(ReadMouse(), before);  // reads see the change only after PresentFrame
+        EXPECT_EQ(appActive, before);
+        PresentFrame();
+        EXPECT_EQ(appActive, step.active) << static_cast<int>(step.event);
+    }
+}
+
+TEST(SdlScanCodeTest, GameKeysMapToTheirSetOneCodes) {
+    struct Key {
+        SDL_Scancode sdl;
+        int32_t set1;
+    };
+    for (const Key key : {Key{SDL_SCANCODE_ESCAPE, SCAN_ESCAPE},
+                          Key{SDL_SCANCODE_RETURN, SCAN_RETURN},
+                          Key{SDL_SCANCODE_DELETE, SCAN_DELETE},
+                          Key{SDL_SCANCODE_KP_ENTER, 0x9C},
+                          Key{SDL_SCANCODE_UP, 0xC8},
+                          Key{SDL_SCANCODE_DOWN, 0xD0},
+                          Key{SDL_SCANCODE_LEFT, 0xCB},
+                          Key{SDL_SCANCODE_RIGHT, 0xCD},
+                          Key{SDL_SCANCODE_KP_PERIOD, 0x53},
+                          Key{SDL_SCANCODE_A, 0x1E},
+                          Key{SDL_SCANCODE_Z, 0x2C},
+                          Key{SDL_SCANCODE_1, 0x02},
+                          Key{SDL_SCANCODE_0, 0x0B},
+                          Key{SDL_SCANCODE_F1, 0x3B},
+                          Key{SDL_SCANCODE_F12, 0x58},
+                          Key{SDL_SCANCODE_RCTRL, 0x9D},
+                          Key{SDL_SCANCODE_RALT, 0xB8},
+                          Key{SDL_SCANCODE_KP_DIVIDE, 0xB5},
+                          Key{SDL_SCANCODE_INSERT, 0xD2},
+                          Key{SDL_SCANCODE_UNKNOWN, 0}}) {
+        EXPECT_EQ(Set1ScanCode(key.sdl), key.set1) << SDL_GetScancodeName(key.sdl);
+    }
+    EXPECT_EQ(Set1ScanCode(static_cast<SDL_Scancode>(-1)), 0);
+    EXPECT_EQ(Set1ScanCode(SDL_NUM_SCANCODES), 0);
+}
+
+TEST(SdlScanCodeTest, DistinctKeysGetDistinctCodes) {
+    // Only true aliases of one key position may share a code.
+    const std::set<SDL_Scancode> aliases = {SDL_SCANCODE_NONUSHASH, SDL_SCANCODE_MUTE, SDL_SCANCODE_WWW};
+    std::vector<SDL_Scancode> owner(256, SDL_SCANCODE_UNKNOWN);
+    int mapped = 0;
+    for (int i = 0; i < SDL_NUM_SCANCODES; ++i) {
+        const auto scancode = static_cast<SDL_Scancode>(i);
+        const int32_t code = Set1ScanCode(scancode);
+        ASSERT_GE(code, 0);
+        ASSERT_LT(code, 256);
+        if (code == 0 || aliases.count(scancode) != 0) {
+            continue;
+        }
+        ++mapped;
+        EXPECT_EQ(owner[code], SDL_SCANCODE_UNKNOWN) << SDL_GetScancodeName(scancode) << " and "
+                                                     << SDL_GetScancodeName(owner[code]) << " share " << code;
+        owner[code] = scancode;
+    }
+    EXPECT_GE(mapped, 104);  // every key of a full-size keyboard and more
+}
+
+}  // namespace

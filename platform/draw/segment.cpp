@@ -22,6 +22,14 @@ int64_t CeilDiv(Int128 n, Int128 d) {  // d > 0
     return -FloorDiv(-n, d);
 }
 
+int64_t CeilDiv64(int64_t n, int64_t d) {  // d > 0
+    int64_t q = n / d;
+    if (n % d != 0 && n > 0) {
+        ++q;
+    }
+    return q;
+}
+
 // The steps i in [0, count) whose position start + direction * i lies in [0, limit).
 void StepsInside(int64_t start, int64_t direction, int64_t limit, int64_t& first, int64_t& last) {
     if (direction > 0) {
@@ -30,6 +38,27 @@ void StepsInside(int64_t start, int64_t direction, int64_t limit, int64_t& first
     } else {
         first = std::max<int64_t>(first, start - (limit - 1));
         last = std::min<int64_t>(last, start + 1);
+    }
+}
+
+// Visits count pixels from start: one major step each, and a minor step whenever
+// the error term reaches 2b.
+template <typename Paint>
+void WalkPixels(uint32_t* pixel, int64_t count, int64_t majorStride, int64_t minorStride, int64_t remainder,
+                int64_t twoA, int64_t twoB, Paint paint) {
+    if (twoA == 0) {
+        for (int64_t i = 0; i < count; ++i, pixel += majorStride) {
+            paint(*pixel);
+        }
+        return;
+    }
+    // Branch-free stepping: the minor steps of a sloped line are not predictable.
+    for (int64_t i = 0; i < count; ++i) {
+        paint(*pixel);
+        remainder += twoA;
+        const bool step = remainder >= twoB;
+        remainder -= step ? twoB : 0;
+        pixel += majorStride + (step ? minorStride : 0);
     }
 }
 
@@ -67,33 +96,49 @@ void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y
     if (kLow > kHigh || first >= last) {
         return;
     }
+    // Spans below 2^30 keep every product below 2^62: 64-bit division will do.
+    const bool narrow = b < (int64_t{1} << 30);
     if (a > 0) {
-        first = std::max(first, CeilDiv(Int128{2} * b * kLow - b, Int128{2} * a));
-        last = std::min(last, CeilDiv(Int128{2} * b * kHigh + b, Int128{2} * a));
+        if (narrow) {
+            first = std::max(first, CeilDiv64(2 * b * kLow - b, 2 * a));
+            last = std::min(last, CeilDiv64(2 * b * kHigh + b, 2 * a));
+        } else {
+            first = std::max(first, CeilDiv(Int128{2} * b * kLow - b, Int128{2} * a));
+            last = std::min(last, CeilDiv(Int128{2} * b * kHigh + b, Int128{2} * a));
+        }
     }
     if (first >= last) {
         return;
     }
 
     // Walk from the first visible step with the exact error term.
-    const Int128 numerator = Int128{2} * first * a + b;
-    int64_t offset = static_cast<int64_t>(numerator / (Int128{2} * b));
-    int64_t remainder = static_cast<int64_t>(numerator % (Int128{2} * b));
-    const bool invert = (drawState.flags & DRAW_INVERT) != 0;
-    const uint32_t colour = drawState.colour;
-    int64_t major = major0 + majorStep * first;
-    int64_t minor = minor0 + minorStep * offset;
+    int64_t offset = 0;
+    int64_t remainder = 0;
+    if (narrow) {
+        const int64_t numerator = 2 * first * a + b;
+        offset = numerator / (2 * b);
+        remainder = numerator % (2 * b);
+    } else {
+        const Int128 numerator = Int128{2} * first * a + b;
+        offset = static_cast<int64_t>(numerator / (Int128{2} * b));
+        remainder = static_cast<int64_t>(numerator % (Int128{2} * b));
+    }
     const int64_t width = surface.width;
-    uint32_t* pixels = surface.pixels.data();
-    for (int64_t i = first; i < last; ++i) {
-        const int64_t index = xMajor ? minor * width + major : major * width + minor;
-        pixels[index] = invert ? (~pixels[index] & 0x00FFFFFFu) : colour;
-        major += majorStep;
-        remainder += 2 * a;
-        if (remainder >= 2 * b) {
-            remainder -= 2 * b;
-            minor += minorStep;
-        }
+    const int64_t major = major0 + majorStep * first;
+    const int64_t minor = minor0 + minorStep * offset;
+    uint32_t* start = surface.pixels.data() + (xMajor ? minor * width + major : major * width + minor);
+    const int64_t majorStride = xMajor ? majorStep : majorStep * width;
+    const int64_t minorStride = xMajor ? minorStep * width : minorStep;
+    const int64_t count = last - first;
+    if ((drawState.flags & DRAW_INVERT) != 0) {
+        WalkPixels(start, count, majorStride, minorStride, remainder, 2 * a, 2 * b,
+                   [](uint32_t& pixel) { pixel = ~pixel & 0x00FFFFFFu; });
+    } else if (a == 0 && majorStride == 1) {
+        std::fill(start, start + count, drawState.colour);
+    } else {
+        const uint32_t colour = drawState.colour;
+        WalkPixels(start, count, majorStride, minorStride, remainder, 2 * a, 2 * b,
+                   [colour](uint32_t& pixel) { pixel = colour; });
     }
 }
 

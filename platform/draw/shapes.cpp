@@ -42,12 +42,28 @@ Span DiscRow(int64_t radius, int64_t v) {
     if (v < -radius || v >= radius) {
         return Span{};
     }
-    const Int128 t = Int128{2} * v + 1;
-    const Int128 rest = Int128{4} * radius * radius - t * t;
-    if (rest < 1) {
-        return Span{};
+    int64_t s = 0;
+    if (radius < (int64_t{1} << 30)) {  // (2r)^2 fits 64 bits: the common, cheap case
+        const int64_t t = 2 * v + 1;
+        const int64_t rest = 4 * radius * radius - t * t;
+        if (rest < 1) {
+            return Span{};
+        }
+        s = static_cast<int64_t>(std::sqrt(static_cast<double>(rest)));
+        while (s * s > rest) {
+            --s;
+        }
+        while ((s + 1) * (s + 1) <= rest) {
+            ++s;
+        }
+    } else {
+        const Int128 t = Int128{2} * v + 1;
+        const Int128 rest = Int128{4} * radius * radius - t * t;
+        if (rest < 1) {
+            return Span{};
+        }
+        s = IntegerSquareRoot(rest);
     }
-    const int64_t s = IntegerSquareRoot(rest);
     const int64_t half = (s - 1) / 2;  // largest u >= 0 with 2u + 1 <= s
     return Span{-half - 1, half};
 }

@@ -1,0 +1,117 @@
+// Whole frames (input, scene, editor, simulation, HUD, presentation) on the
+// headless back end, whose presentation never waits: the work a frame costs.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "core/game.h"
+#include "core/game_state.h"
+#include "core/level.h"
+#include "core/world.h"
+#include "platform/headless.h"
+
+namespace {
+
+bool StartOn(const std::string& level) {
+    ResetPlatform();
+    ResetGame();
+    levelFileOverride = level;
+    return StartUp() == 0;
+}
+
+// A 300 x 300 level: earth in the lower half, anchors along its top edge.
+std::string WriteFullLevel() {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "karnolt-bench-full.bmp";
+    std::vector<uint8_t> bytes(54 + 300 * 900, 0);
+    const auto put = [&bytes](std::size_t at, uint32_t value, int size) {
+        for (int k = 0; k < size; ++k) bytes[at + k] = static_cast<uint8_t>(value >> (8 * k));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, 300, 4);
+    put(22, 300, 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (int32_t y = 0; y < 300; ++y) {
+        for (int32_t x = 0; x < 300; ++x) {
+            uint8_t* p = &bytes[54 + static_cast<std::size_t>(299 - y) * 900 + x * 3];
+            if (y == 150) {
+                p[0] = p[1] = p[2] = 255;
+            } else if (y > 150) {
+                p[0] = 40;
+                p[1] = static_cast<uint8_t>(80 + x % 40);
+                p[2] = 140;
+            }
+        }
+    }
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return path.string();
+}
+
+// Beams of lengths 2 to 3 hanging from anchor row `anchorRow`, in a block of the grid.
+void BuildTruss(int32_t firstColumn, int32_t lastColumn, int32_t anchorRow, int32_t beamCount) {
+    for (int32_t j = anchorRow; j <= gridHeight - 2 && CountBeams() < beamCount; j += 1) {
+        for (int32_t i = firstColumn; i + 2 <= lastColumn && CountBeams() < beamCount; i += 1) {
+            for (const auto& [di, dj] : {std::pair{2, 0}, {0, 2}, {2, 1}, {1, 2}, {2, 2}}) {
+                if (CountBeams() >= beamCount || j + dj < anchorRow) continue;
+                Node& b = NodeAt(i + di, j + dj);
+                if (b.kind == NODE_EMPTY) b.kind = NODE_JOINT;
+                if (NodeAt(i, j).kind == NODE_EMPTY) NodeAt(i, j).kind = NODE_JOINT;
+                AddBeam(i, j, i + di, j + dj);
+            }
+        }
+    }
+}
+
+void RunFrames(benchmark::State& state) {
+    std::vector<double> micros;
+    micros.reserve(1 << 16);
+    for (auto _ : state) {
+        // Every 200 frames the world is put back, so the truss keeps carrying load.
+        if (micros.size() % 200 == 199) ResetWorld();
+        const auto start = std::chrono::steady_clock::now();
+        RunFrame();
+        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(micros.begin(), micros.end());
+    double sum = 0;
+    for (const double m : micros) sum += m;
+    state.counters["mean_us"] = sum / static_cast<double>(micros.size());
+    state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+    state.counters["beams"] = CountBeams();
+}
+
+void BM_FrameShippedLevel50Beams(benchmark::State& state) {
+    if (!StartOn(KARNOLT_SOURCE_DIR "/data/Level1.bmp")) {
+        state.SkipWithError("level not loaded");
+        return;
+    }
+    BuildTruss(38, 57, 40, 50);
+    simulationRunning = 1;
+    RunFrames(state);
+}
+BENCHMARK(BM_FrameShippedLevel50Beams)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
+
+void BM_FrameFullLevel10000Beams(benchmark::State& state) {
+    if (!StartOn(WriteFullLevel())) {
+        state.SkipWithError("level not loaded");
+        return;
+    }
+    // All in the start view: columns 20 to 71, rows 20 to 58.
+    for (int32_t i = 0; i <= 300; ++i) NodeAt(i, 20).kind = NODE_ANCHOR;
+    BuildTruss(20, 71, 20, 10000);
+    simulationRunning = 1;
+    RunFrames(state);
+}
+BENCHMARK(BM_FrameFullLevel10000Beams)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

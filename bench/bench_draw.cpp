@@ -151,17 +151,18 @@ Scene MakeScene() {
     return scene;
 }
 
-// Three grey passes of grid lines, 830 in all, each across the whole screen.
+// The game's grid over a 300 x 300 level seen from its start-up view: three grey
+// passes with steps 1, 4 and 8, 830 lines of 6,000 pixels, most of them clipped.
 template <typename Line>
 void ForEachGridLine(Line line) {
-    const uint8_t greys[3] = {40, 70, 110};
+    const uint8_t greys[3] = {80, 120, 160};
+    const int32_t steps[3] = {1, 4, 8};
     for (int32_t pass = 0; pass < 3; ++pass) {
-        for (int32_t i = pass; i < 830; i += 3) {
-            if (i % 2 == 0) {
-                line(greys[pass], (i * 5) % SCREEN_WIDTH, 0, (i * 5) % SCREEN_WIDTH, SCREEN_HEIGHT);
-            } else {
-                line(greys[pass], 0, (i * 7) % SCREEN_HEIGHT, SCREEN_WIDTH, (i * 7) % SCREEN_HEIGHT);
-            }
+        for (int32_t i = 0; i <= LEVEL_SIDE; i += steps[pass]) {
+            line(greys[pass], 20 * i + VIEW_X, VIEW_Y, 20 * i + VIEW_X, VIEW_Y + 20 * LEVEL_SIDE);
+        }
+        for (int32_t j = 0; j <= LEVEL_SIDE; j += steps[pass]) {
+            line(greys[pass], VIEW_X, 20 * j + VIEW_Y, VIEW_X + 20 * LEVEL_SIDE, 20 * j + VIEW_Y);
         }
     }
 }

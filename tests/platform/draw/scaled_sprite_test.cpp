@@ -239,3 +239,18 @@ TEST_F(DrawTest, ScaledSpritesShowTheSpriteAsPaintedAndForgetItOnRelease) {
     EndScaledPass();
     EXPECT_EQ(CountPixels(0u), 1024 * 768);
 }
+
+TEST_F(DrawTest, ResetDrawingRestoresTheStartState) {
+    MakeScaled(2, 1, {Rgb{255, 0, 0}, Rgb{0, 0, 255}});
+    SetScaledFiltering(1);
+    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
+    ResetDrawing();
+    EXPECT_EQ(GetSpriteWidth(1), 0);
+    EXPECT_EQ(MakeScaledSprite(1, 1), 0);
+    EXPECT_EQ(BackBufferTarget().kind, DRAW_TARGET_BACK_BUFFER);  // the open drawing ended
+    // Filtering is back to the nearest texel: a doubled two-texel image shows hard halves.
+    MakeScaled(2, 1, {Rgb{255, 0, 0}, Rgb{0, 0, 255}});
+    Show(0, 0, 4, 1, 255);
+    EXPECT_EQ(Pixel(1, 0), MakeColour(255, 0, 0));
+    EXPECT_EQ(Pixel(2, 0), MakeColour(0, 0, 255));
+}

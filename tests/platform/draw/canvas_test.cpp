@@ -361,3 +361,15 @@ TEST_F(DrawTest, SegmentsLeaveTheCursorOnTheirEndPoint) {
     EXPECT_EQ(Pixel(116, 105), MakeColour(50, 50, 50));
     EXPECT_EQ(Pixel(110, 104), MakeColour(50, 50, 50));
 }
+
+TEST_F(DrawTest, ReleasingTheBackBufferLeavesASpriteDrawingOpen) {
+    const std::string path = WriteTempFile("held.bmp", MakeBitmapFile(2, 2, 24, TestPicture(2, 2)));
+    ASSERT_EQ(LoadSpriteImage(1, path.c_str(), SPRITE_MODE_PLAIN), 1);
+    ASSERT_NE(BeginDraw(SpriteTarget(1)), 0);
+    ReleaseBackBufferDrawing();
+    EXPECT_NE(ReadPixel(0, 0), 0xFFFFFFFFu);  // still drawing on the sprite
+    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
+    ReleaseBackBufferDrawing();
+    EXPECT_EQ(ReadPixel(0, 0), 0xFFFFFFFFu);  // no target any more
+    EXPECT_EQ(BackBufferTarget().kind, DRAW_TARGET_BACK_BUFFER);
+}

@@ -60,8 +60,11 @@ int32_t BeginDraw(DrawTarget target) {
         drawState.targetKind = DRAW_TARGET_NONE;
         return 0;
     }
+    // A fresh drawing context: no flags, black, the cursor at the origin.
     drawState.flags = 0;
     drawState.colour = MakeColour(0, 0, 0);
+    drawState.cursorX = 0;
+    drawState.cursorY = 0;
     return 1;
 }
 

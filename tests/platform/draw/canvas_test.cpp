@@ -340,6 +340,14 @@ TEST_F(DrawTest, BeginDrawResetsFlagsAndColour) {
     EXPECT_EQ(CountPixels(0u), 5);
     DrawBox(20, 20, 4, 4, WHITE);  // filled, copied
     EXPECT_EQ(CountPixels(WHITE), 16);
+    // The cursor starts at the origin: an opaque label lands in the top-left corner.
+    DrawSegment(500, 500, 3, 3);
+    EndDraw();
+    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
+    ClearBackBuffer(9, 9, 9);
+    DrawLabel(" ");
+    EXPECT_EQ(Pixel(0, 0), 0u);
+    EXPECT_EQ(Pixel(503, 503), MakeColour(9, 9, 9));
 }
 
 TEST_F(DrawTest, ColourArgumentsStayTheCurrentColour) {

@@ -11,7 +11,8 @@ namespace {
 // straight and diagonal beams of lengths 2 to 3 grid units.
 void BuildTruss(int32_t beamCount) {
     CreateWorld();
-    for (int32_t i = 0; i <= GRID_CAPACITY; ++i) NodeAt(i, 0).kind = NODE_ANCHOR;
+    for (int32_t i = 0; i <= GRID_CAPACITY; ++i)
+        NodeAt(i, 0).kind = NODE_ANCHOR;
     int32_t made = 0;
     for (int32_t j = 0; j + 2 <= GRID_CAPACITY && made < beamCount; j += 2) {
         for (int32_t i = 0; i + 2 <= GRID_CAPACITY && made < beamCount; i += 2) {
@@ -31,7 +32,8 @@ void BM_SimulationStepFullGrid(benchmark::State& state) {
     simulationRunning = 1;
     for (auto _ : state) {
         // Keep every beam intact and the truss near rest, so each step does the full work.
-        if (state.iterations() % 64 == 0) ResetWorld();
+        if (state.iterations() % 64 == 0)
+            ResetWorld();
         SimulationStep();
         benchmark::DoNotOptimize(beamList.data());
     }

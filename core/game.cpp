@@ -51,8 +51,10 @@ static void ToggleSimulation() {
 
 bool RunFrame() {
     ReadKeyboard();
-    if (KeyDown(SCAN_ESCAPE) != 0) return false;
-    if (KeyReleased(SCAN_RETURN) != 0) ToggleSimulation();
+    if (KeyDown(SCAN_ESCAPE) != 0)
+        return false;
+    if (KeyReleased(SCAN_RETURN) != 0)
+        ToggleSimulation();
     UpdatePointer();
 
     ClearBackBuffer(0, 0, 0);
@@ -76,7 +78,9 @@ void FrameLoop() {
     }
 }
 
-void Shutdown() { ReleaseScreen(); }
+void Shutdown() {
+    ReleaseScreen();
+}
 
 void ResetGame() {
     ResetGameState();

@@ -10,9 +10,13 @@
 std::string levelFileOverride;
 static std::string levelError;
 
-const std::string& LevelError() { return levelError; }
+const std::string& LevelError() {
+    return levelError;
+}
 
-std::string LevelFileName() { return "Level" + std::to_string(levelNumber) + ".bmp"; }
+std::string LevelFileName() {
+    return "Level" + std::to_string(levelNumber) + ".bmp";
+}
 
 static std::filesystem::path ExecutableFolder() {
     std::error_code error;
@@ -29,13 +33,15 @@ std::string FindLevelFile(const std::string& bareName) {
     };
     for (const std::filesystem::path& candidate : candidates) {
         std::error_code error;
-        if (!candidate.empty() && std::filesystem::is_regular_file(candidate, error)) return candidate.string();
+        if (!candidate.empty() && std::filesystem::is_regular_file(candidate, error))
+            return candidate.string();
     }
     return bareName;  // not found anywhere: the loader names it in its message
 }
 
 int32_t LoadLevel() {
-    const std::string fileName = levelFileOverride.empty() ? FindLevelFile(LevelFileName()) : levelFileOverride;
+    const std::string fileName =
+        levelFileOverride.empty() ? FindLevelFile(LevelFileName()) : levelFileOverride;
     levelError.clear();
     if (LoadSpriteImage(levelNumber, fileName.c_str(), SPRITE_MODE_TEXTURE) == 0) {
         levelError = LastSpriteError().empty() ? fileName + ": cannot be loaded" : LastSpriteError();
@@ -46,8 +52,8 @@ int32_t LoadLevel() {
     // The node grid holds at most GRID_CAPACITY cells in each direction.
     if (width < 1 || height < 1 || width > GRID_CAPACITY || height > GRID_CAPACITY) {
         levelError = fileName + ": " + std::to_string(width) + " x " + std::to_string(height) +
-                     " pixels does not fit the level grid of at most " + std::to_string(GRID_CAPACITY) + " x " +
-                     std::to_string(GRID_CAPACITY);
+                     " pixels does not fit the level grid of at most " + std::to_string(GRID_CAPACITY) +
+                     " x " + std::to_string(GRID_CAPACITY);
         return 0;
     }
     gridWidth = width;
@@ -58,7 +64,8 @@ int32_t LoadLevel() {
     // a value that is no colour, so the last column and row never become anchors.
     for (int32_t i = 0; i <= gridWidth; ++i) {
         for (int32_t j = 0; j <= gridHeight; ++j) {
-            if (ReadPixel(i, j) != MakeColour(255, 255, 255)) continue;
+            if (ReadPixel(i, j) != MakeColour(255, 255, 255))
+                continue;
             NodeAt(i, j).kind = NODE_ANCHOR;
             DrawSegment(i, j, 1, 0, MakeColour(127, 127, 127));
         }

@@ -3,7 +3,8 @@
 
 int main() {
     const int32_t status = StartUp();
-    if (status != 0) return status;
+    if (status != 0)
+        return status;
     FrameLoop();
     Shutdown();
     return 0;

@@ -18,12 +18,17 @@ void CreateWorld() {
     beamList.reserve(4096);
 }
 
-void AddBeam(int32_t ax, int32_t ay, int32_t bx, int32_t by) { beamList.push_back(Beam{ax, ay, bx, by, 1.0f, 1}); }
+void AddBeam(int32_t ax, int32_t ay, int32_t bx, int32_t by) {
+    beamList.push_back(Beam{ax, ay, bx, by, 1.0f, 1});
+}
 
-int32_t CountBeams() { return static_cast<int32_t>(beamList.size()); }
+int32_t CountBeams() {
+    return static_cast<int32_t>(beamList.size());
+}
 
 void RemoveBeam(int32_t index) {
-    if (index >= 0 && index < CountBeams()) beamList.erase(beamList.begin() + index);
+    if (index >= 0 && index < CountBeams())
+        beamList.erase(beamList.begin() + index);
 }
 
 void ResetWorld() {
@@ -36,5 +41,6 @@ void ResetWorld() {
             node.vy = 0.0f;
         }
     }
-    for (Beam& beam : beamList) beam.intact = 1;
+    for (Beam& beam : beamList)
+        beam.intact = 1;
 }

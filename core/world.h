@@ -51,11 +51,17 @@ inline Node& NodeAt(int32_t i, int32_t j) {
     const auto fold = [](int32_t k) { return k < 0 ? 0 : (k > GRID_CAPACITY ? GRID_CAPACITY : k); };
     return nodeGrid.nodes[fold(i)][fold(j)];
 }
-inline bool IsInUseNode(int32_t i, int32_t j) { return i >= 0 && i <= gridWidth && j >= 0 && j <= gridHeight; }
+inline bool IsInUseNode(int32_t i, int32_t j) {
+    return i >= 0 && i <= gridWidth && j >= 0 && j <= gridHeight;
+}
 
 // World position at which node (i, j) rests.
-inline float RestX(int32_t i) { return static_cast<float>(i) * GRID_SPACING; }
-inline float RestY(int32_t j) { return static_cast<float>(j) * GRID_SPACING; }
+inline float RestX(int32_t i) {
+    return static_cast<float>(i) * GRID_SPACING;
+}
+inline float RestY(int32_t j) {
+    return static_cast<float>(j) * GRID_SPACING;
+}
 
 void AddBeam(int32_t ax, int32_t ay, int32_t bx, int32_t by);
 int32_t CountBeams();
@@ -71,7 +77,8 @@ void RemoveBeamsWhere(Predicate shouldRemove) {
     std::size_t kept = 0;
     for (std::size_t k = 0; k < beamList.size(); ++k) {
         if (!shouldRemove(beamList[k])) {
-            if (kept != k) beamList[kept] = beamList[k];
+            if (kept != k)
+                beamList[kept] = beamList[k];
             ++kept;
         }
     }

@@ -31,8 +31,12 @@ int32_t NearestGridIndex(int32_t w) {
     return static_cast<int32_t>(std::nearbyint(static_cast<double>(w) / static_cast<double>(GRID_SPACING)));
 }
 
-int32_t ScreenXOfColumn(int32_t column) { return ClampToPixel(int64_t{column} * 20 + viewOffsetX); }
-int32_t ScreenYOfRow(int32_t row) { return ClampToPixel(int64_t{row} * 20 + viewOffsetY); }
+int32_t ScreenXOfColumn(int32_t column) {
+    return ClampToPixel(int64_t{column} * 20 + viewOffsetX);
+}
+int32_t ScreenYOfRow(int32_t row) {
+    return ClampToPixel(int64_t{row} * 20 + viewOffsetY);
+}
 
 void RemoveBeamsAtNode(int32_t column, int32_t row) {
     RemoveBeamsWhere([column, row](const Beam& beam) {
@@ -47,7 +51,9 @@ static bool BeamJoins(int32_t c1, int32_t r1, int32_t c2, int32_t r2) {
     });
 }
 
-static bool BandLengthAccepted() { return bandLength >= BEAM_MIN_LENGTH && bandLength <= BEAM_MAX_LENGTH; }
+static bool BandLengthAccepted() {
+    return bandLength >= BEAM_MIN_LENGTH && bandLength <= BEAM_MAX_LENGTH;
+}
 
 static void HandleButton1Click() {
     if (placingBeam == 0) {
@@ -60,10 +66,13 @@ static void HandleButton1Click() {
         return;
     }
     const bool sameNode = endColumn == startColumn && endRow == startRow;
-    if (sameNode || !BandLengthAccepted() || !IsInUseNode(endColumn, endRow)) return;
+    if (sameNode || !BandLengthAccepted() || !IsInUseNode(endColumn, endRow))
+        return;
     Node& end = NodeAt(endColumn, endRow);
-    if (end.kind == NODE_EMPTY) end.kind = NODE_JOINT;
-    if (BeamJoins(startColumn, startRow, endColumn, endRow)) return;
+    if (end.kind == NODE_EMPTY)
+        end.kind = NODE_JOINT;
+    if (BeamJoins(startColumn, startRow, endColumn, endRow))
+        return;
     AddBeam(startColumn, startRow, endColumn, endRow);
     startColumn = endColumn;
     startRow = endRow;
@@ -74,9 +83,11 @@ static void HandleButton2Click() {
         placingBeam = 0;
         return;
     }
-    if (!IsInUseNode(cursorColumn, cursorRow)) return;
+    if (!IsInUseNode(cursorColumn, cursorRow))
+        return;
     Node& node = NodeAt(cursorColumn, cursorRow);
-    if (node.kind == NODE_JOINT) node.kind = NODE_EMPTY;
+    if (node.kind == NODE_JOINT)
+        node.kind = NODE_EMPTY;
     RemoveBeamsAtNode(cursorColumn, cursorRow);
 }
 
@@ -87,23 +98,28 @@ static void DrawRubberBand() {
     const int32_t y1 = ScreenYOfRow(startRow);
     const int32_t x2 = ScreenXOfColumn(endColumn);
     const int32_t y2 = ScreenYOfRow(endRow);
-    for (const int32_t d : {-1, 0, 1}) DrawSegmentBetween(x1 + d, y1, x2 + d, y2, colour);
-    for (const int32_t d : {-1, 1}) DrawSegmentBetween(x1, y1 + d, x2, y2 + d, colour);
+    for (const int32_t d : {-1, 0, 1})
+        DrawSegmentBetween(x1 + d, y1, x2 + d, y2, colour);
+    for (const int32_t d : {-1, 1})
+        DrawSegmentBetween(x1, y1 + d, x2, y2 + d, colour);
 }
 
 void EditorStep() {
     SetDrawFlags(DRAW_OUTLINE);
     cursorColumn = NearestGridIndex(PointerWorldX());
     cursorRow = NearestGridIndex(PointerWorldY());
-    DrawCircle(ScreenXOfColumn(cursorColumn), ScreenYOfRow(cursorRow), CURSOR_RADIUS, MakeColour(210, 210, 210));
+    DrawCircle(ScreenXOfColumn(cursorColumn), ScreenYOfRow(cursorRow), CURSOR_RADIUS,
+               MakeColour(210, 210, 210));
 
     const double dc = static_cast<double>(startColumn) - endColumn;
     const double dr = static_cast<double>(startRow) - endRow;
     bandLength = static_cast<int32_t>(std::nearbyint(std::sqrt(dc * dc + dr * dr)));
 
     TrackFrame();
-    if (button1Gesture == GESTURE_CLICK) HandleButton1Click();
-    if (button2Gesture == GESTURE_CLICK) HandleButton2Click();
+    if (button1Gesture == GESTURE_CLICK)
+        HandleButton1Click();
+    if (button2Gesture == GESTURE_CLICK)
+        HandleButton2Click();
     if (placingBeam == 1) {
         // The click handling above used the end the player saw drawn last frame.
         endColumn = cursorColumn;
@@ -111,6 +127,7 @@ void EditorStep() {
     }
 
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
-    if (placingBeam == 1) DrawRubberBand();
+    if (placingBeam == 1)
+        DrawRubberBand();
     DrawFrameOutline();
 }

@@ -28,5 +28,9 @@ void UpdatePointer() {
     button2Gesture = ButtonGesture(2);
 }
 
-int32_t PointerWorldX() { return ClampToPixel(int64_t{pointerX} - viewOffsetX); }
-int32_t PointerWorldY() { return ClampToPixel(int64_t{pointerY} - viewOffsetY); }
+int32_t PointerWorldX() {
+    return ClampToPixel(int64_t{pointerX} - viewOffsetX);
+}
+int32_t PointerWorldY() {
+    return ClampToPixel(int64_t{pointerY} - viewOffsetY);
+}

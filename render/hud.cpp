@@ -27,12 +27,14 @@ int32_t FrameRateMeter() {
     }
     // Tick differences are taken modulo 2^32, so the counter's wrap does no harm.
     const int32_t elapsed = static_cast<int32_t>(now - fpsBaseTick);
-    if (elapsed == 0) return 0;
+    if (elapsed == 0)
+        return 0;
     return static_cast<int32_t>((int64_t{fpsFrameCount} * 1000) / elapsed);
 }
 
 void DrawPointerArrow() {
-    for (int32_t k = 0; k <= 5; ++k) DrawSegment(pointerX, pointerY, 10 - k, 5 + k);
+    for (int32_t k = 0; k <= 5; ++k)
+        DrawSegment(pointerX, pointerY, 10 - k, 5 + k);
 }
 
 struct HudText {
@@ -84,11 +86,13 @@ void DrawHud() {
     DrawText(0, 0, "FPS: " + std::to_string(lastFrameRate));
     DrawText(0, 20, "Verschiebung: " + std::to_string(viewOffsetX) + ", " + std::to_string(viewOffsetY));
     DrawText(0, 40, "Träger: " + std::to_string(CountBeams()));
-    DrawText(0, 720, simulationRunning != 0 ? "Gravitationssimulation : [-AN-]" : "Gravitationssimulation : [-AUS-]");
+    DrawText(0, 720,
+             simulationRunning != 0 ? "Gravitationssimulation : [-AN-]" : "Gravitationssimulation : [-AUS-]");
     // The fixed lines are converted to Latin-1 once, not in every frame.
     static const std::vector<std::string> legendAndHelp = [] {
         std::vector<std::string> lines;
-        for (const HudText& line : LEGEND_AND_HELP) lines.push_back(Latin1FromUtf8(line.text));
+        for (const HudText& line : LEGEND_AND_HELP)
+            lines.push_back(Latin1FromUtf8(line.text));
         return lines;
     }();
     for (std::size_t k = 0; k < legendAndHelp.size(); ++k) {

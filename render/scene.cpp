@@ -45,7 +45,8 @@ void DrawNodes() {
     for (int32_t i = 0; i <= gridWidth; ++i) {
         for (int32_t j = 0; j <= gridHeight; ++j) {
             const Node& n = NodeAt(i, j);
-            if (n.kind == NODE_EMPTY) continue;
+            if (n.kind == NODE_EMPTY)
+                continue;
             const int32_t cx = RoundToPixel(static_cast<double>(n.x) + viewOffsetX);
             const int32_t cy = RoundToPixel(static_cast<double>(n.y) + viewOffsetY);
             if (n.kind == NODE_ANCHOR) {
@@ -60,7 +61,8 @@ void DrawNodes() {
 void DrawBeams() {
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     for (const Beam& beam : beamList) {
-        if (beam.intact == 0) continue;
+        if (beam.intact == 0)
+            continue;
         const uint32_t colour = BeamForceColour(beam.loadFactor);
         const Node& a = NodeAt(beam.ax, beam.ay);
         const Node& b = NodeAt(beam.bx, beam.by);
@@ -70,21 +72,26 @@ void DrawBeams() {
         const double by = static_cast<double>(b.y) + viewOffsetY;
         // The shift is added before rounding: a stroke about three pixels wide.
         for (const double d : {-1.0, 0.0, 1.0}) {
-            DrawSegmentBetween(RoundToPixel(ax + d), RoundToPixel(ay), RoundToPixel(bx + d), RoundToPixel(by), colour);
+            DrawSegmentBetween(RoundToPixel(ax + d), RoundToPixel(ay), RoundToPixel(bx + d), RoundToPixel(by),
+                               colour);
         }
         for (const double d : {-1.0, 1.0}) {
-            DrawSegmentBetween(RoundToPixel(ax), RoundToPixel(ay + d), RoundToPixel(bx), RoundToPixel(by + d), colour);
+            DrawSegmentBetween(RoundToPixel(ax), RoundToPixel(ay + d), RoundToPixel(bx), RoundToPixel(by + d),
+                               colour);
         }
     }
 }
 
-static int32_t RoundComponent(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
+static int32_t RoundComponent(double value) {
+    return static_cast<int32_t>(std::nearbyint(value));
+}
 
 uint32_t BeamForceColour(float loadFactor) {
     // A load that is not a number (a beam torn apart beyond float range) shows as full tension.
     const double s = std::isnan(loadFactor) ? 0.0 : static_cast<double>(loadFactor);
     if (s >= 1.0) {
-        return MakeColour(55 + RoundComponent(200.0 * (1.0 - 1.0 / s)), 55 + RoundComponent(200.0 * (1.0 / s)), 55);
+        return MakeColour(55 + RoundComponent(200.0 * (1.0 - 1.0 / s)),
+                          55 + RoundComponent(200.0 * (1.0 / s)), 55);
     }
     return MakeColour(55, 55 + RoundComponent(200.0 * s), 55 + RoundComponent(200.0 * (1.0 - s)));
 }

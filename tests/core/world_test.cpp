@@ -38,7 +38,8 @@ TEST_F(WorldTest, InUseRegionFollowsGridSizeAndLookupsOutsideStayInsideTheGrid) 
     // Far outside: still a node of the grid, never foreign memory.
     const Node* first = &nodeGrid.nodes[0][0];
     const Node* last = &nodeGrid.nodes[GRID_CAPACITY][GRID_CAPACITY];
-    for (const auto& [i, j] : {std::pair{-2000000000, 7}, {7, 2000000000}, {301, 301}, {INT32_MIN, INT32_MAX}}) {
+    for (const auto& [i, j] :
+         {std::pair{-2000000000, 7}, {7, 2000000000}, {301, 301}, {INT32_MIN, INT32_MAX}}) {
         const Node* n = &NodeAt(i, j);
         EXPECT_GE(n, first);
         EXPECT_LE(n, last);
@@ -61,12 +62,14 @@ TEST_F(WorldTest, NewBeamsAreAppendedIntactAndUnloaded) {
 // Collects the A columns in list order: the beams below are told apart by ax.
 std::vector<int32_t> Columns() {
     std::vector<int32_t> columns;
-    for (const Beam& beam : beamList) columns.push_back(beam.ax);
+    for (const Beam& beam : beamList)
+        columns.push_back(beam.ax);
     return columns;
 }
 
 TEST_F(WorldTest, RemovalWhileIteratingVisitsEveryBeamOnceAndKeepsOrder) {
-    for (int32_t k = 0; k < 6; ++k) AddBeam(k, 0, k, 2);
+    for (int32_t k = 0; k < 6; ++k)
+        AddBeam(k, 0, k, 2);
     std::vector<int32_t> visited;
     // Remove the first beam and then every other one, advancing only past kept beams.
     for (int32_t k = 0; k < CountBeams();) {

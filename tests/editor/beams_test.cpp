@@ -26,7 +26,8 @@ TEST_F(BeamEditingTest, ClicksBuildAChainWhoseBeamsStartAtThePreviousClick) {
     ClickNode(1, 27, 32);
     ClickNode(1, 30, 33);
     EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {27, 30, 27, 32}, {27, 32, 30, 33}}));
-    for (const auto& [c, r] : {std::pair{27, 30}, {27, 32}, {30, 33}}) EXPECT_EQ(NodeAt(c, r).kind, NODE_JOINT);
+    for (const auto& [c, r] : {std::pair{27, 30}, {27, 32}, {30, 33}})
+        EXPECT_EQ(NodeAt(c, r).kind, NODE_JOINT);
     EXPECT_EQ(NodeAt(25, 30).kind, NODE_ANCHOR);
     EXPECT_EQ(startColumn, 30);
     EXPECT_EQ(startRow, 33);
@@ -43,8 +44,9 @@ TEST_F(BeamEditingTest, LengthRuleDecidesTheBandColourAndTheClick) {
         int32_t dx, dy;
         bool accepted;
     };
-    const Case cases[] = {{2, 0, true},  {1, 2, true},  {9, 3, true},  {3, 9, true},   {6, 7, true}, {1, 1, false},
-                          {9, 4, false}, {7, 7, false}, {10, 0, false}, {0, 0, false}, {1, 0, false}};
+    const Case cases[] = {{2, 0, true},   {1, 2, true},  {9, 3, true},  {3, 9, true},
+                          {6, 7, true},   {1, 1, false}, {9, 4, false}, {7, 7, false},
+                          {10, 0, false}, {0, 0, false}, {1, 0, false}};
     for (const Case c : cases) {
         ASSERT_TRUE(StartGame(WriteAnchorLevel({{30, 26}})));
         ClickNode(1, 30, 26);
@@ -59,7 +61,8 @@ TEST_F(BeamEditingTest, LengthRuleDecidesTheBandColourAndTheClick) {
         }
         Click(1);
         EXPECT_EQ(CountBeams(), c.accepted ? 1 : 0) << c.dx << "," << c.dy;
-        EXPECT_EQ(NodeAt(30 + c.dx, 26 + c.dy).kind, c.accepted ? NODE_JOINT : (c.dx || c.dy ? NODE_EMPTY : NODE_ANCHOR));
+        EXPECT_EQ(NodeAt(30 + c.dx, 26 + c.dy).kind,
+                  c.accepted ? NODE_JOINT : (c.dx || c.dy ? NODE_EMPTY : NODE_ANCHOR));
         EXPECT_EQ(placingBeam, 1);
     }
 }
@@ -174,9 +177,11 @@ TEST_F(BeamEditingTest, ClicksFarOutsideTheLevelChangeNothing) {
 }
 
 TEST(NearestGridIndexTest, RoundsHalvesToEven) {
-    const std::pair<int32_t, int32_t> cases[] = {{9, 0},  {10, 0}, {11, 1},   {30, 2},   {50, 2},
-                                                 {70, 4}, {-10, 0}, {-11, -1}, {-30, -2}, {INT32_MIN, -107374182}};
-    for (const auto& [w, index] : cases) EXPECT_EQ(NearestGridIndex(w), index) << w;
+    const std::pair<int32_t, int32_t> cases[] = {
+        {9, 0},  {10, 0},  {11, 1},   {30, 2},   {50, 2},
+        {70, 4}, {-10, 0}, {-11, -1}, {-30, -2}, {INT32_MIN, -107374182}};
+    for (const auto& [w, index] : cases)
+        EXPECT_EQ(NearestGridIndex(w), index) << w;
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {35, 30}, {31, 33}})));
         ClickNode(1, 25, 30);
-        for (const int32_t c : {27, 29, 31, 33, 35}) ClickNode(1, c, 30);
+        for (const int32_t c : {27, 29, 31, 33, 35})
+            ClickNode(1, c, 30);
         ClickNode(2, 35, 30);
         ClickNode(1, 31, 33);
         ClickNode(1, 35, 30);  // anchor to anchor
@@ -48,7 +49,8 @@ protected:
     static std::vector<int32_t> JointColumnsOnRow30() {
         std::vector<int32_t> columns;
         for (int32_t c = 0; c <= gridWidth; ++c) {
-            if (NodeAt(c, 30).kind == NODE_JOINT) columns.push_back(c);
+            if (NodeAt(c, 30).kind == NODE_JOINT)
+                columns.push_back(c);
         }
         return columns;
     }
@@ -86,8 +88,10 @@ TEST_F(FrameTest, DeleteEmptiesJointsInsideAndTheirBeamsButLeavesAnchors) {
 TEST_F(FrameTest, AllFourDragDirectionsDeleteTheSameJoints) {
     const int32_t left = NodeScreenX(28) - 5, right = NodeScreenX(32) + 5;
     const int32_t top = NodeScreenY(29) - 5, bottom = NodeScreenY(31) + 5;
-    const int32_t corners[][4] = {
-        {left, top, right, bottom}, {right, bottom, left, top}, {right, top, left, bottom}, {left, bottom, right, top}};
+    const int32_t corners[][4] = {{left, top, right, bottom},
+                                  {right, bottom, left, top},
+                                  {right, top, left, bottom},
+                                  {left, bottom, right, top}};
     for (const auto& c : corners) {
         SetUp();
         DragFrame(c[0], c[1], c[2], c[3]);
@@ -130,12 +134,14 @@ protected:
         beamList.clear();
         gridWidth = 20;
         gridHeight = 20;
-        for (int32_t c = 0; c <= 20; ++c) NodeAt(c, 5).kind = NODE_JOINT;
+        for (int32_t c = 0; c <= 20; ++c)
+            NodeAt(c, 5).kind = NODE_JOINT;
     }
     static std::vector<int32_t> Emptied() {
         std::vector<int32_t> columns;
         for (int32_t c = 0; c <= 20; ++c) {
-            if (NodeAt(c, 5).kind == NODE_EMPTY) columns.push_back(c);
+            if (NodeAt(c, 5).kind == NODE_EMPTY)
+                columns.push_back(c);
         }
         return columns;
     }
@@ -149,8 +155,8 @@ TEST_F(FrameBoundsTest, OnlyNodesStrictlyInsideTheRoundedBoundsAreExamined) {
     const Case cases[] = {
         {95, 205, {6, 7, 8, 9}},  // 5 and 10 lie inside the drawn frame but on its bounds
         {205, 95, {6, 7, 8, 9}},
-        {90, 110, {5}},           // halves go to the even index: bounds 4 and 6
-        {100, 130, {}},           // bounds 5 and 6 (6.5 to even): nothing between them
+        {90, 110, {5}},  // halves go to the even index: bounds 4 and 6
+        {100, 130, {}},  // bounds 5 and 6 (6.5 to even): nothing between them
         {-400, 1000, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
         {INT32_MIN, INT32_MAX, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}},
     };
@@ -180,8 +186,10 @@ TEST_F(FrameBoundsTest, BulkRemovalMatchesRemovingJointByJoint) {
     DeleteFramedJoints();
     BeamList expected;
     for (const Beam& beam : before) {
-        const bool touches = (beam.ay == 5 && beam.ax >= 6 && beam.ax <= 9) || (beam.by == 5 && beam.bx >= 6 && beam.bx <= 9);
-        if (!touches) expected.push_back(beam);
+        const bool touches =
+            (beam.ay == 5 && beam.ax >= 6 && beam.ax <= 9) || (beam.by == 5 && beam.bx >= 6 && beam.bx <= 9);
+        if (!touches)
+            expected.push_back(beam);
     }
     ASSERT_EQ(beamList.size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k) {

@@ -12,9 +12,12 @@ namespace {
 // A picture with white at (5, 7) and (9, 0), near-whites beside them, white in the
 // last column and row, and colour elsewhere.
 Rgb Picture(int32_t x, int32_t y, int32_t width, int32_t height) {
-    if ((x == 5 && y == 7) || (x == 9 && y == 0) || x == width - 1 || y == height - 1) return WHITE;
-    if (x == 6 && y == 7) return Rgb{255, 255, 254};
-    if (x == 4 && y == 7) return Rgb{254, 255, 255};
+    if ((x == 5 && y == 7) || (x == 9 && y == 0) || x == width - 1 || y == height - 1)
+        return WHITE;
+    if (x == 6 && y == 7)
+        return Rgb{255, 255, 254};
+    if (x == 4 && y == 7)
+        return Rgb{254, 255, 255};
     return Rgb{static_cast<uint8_t>(10 * x), static_cast<uint8_t>(20 + y), 99};
 }
 
@@ -22,7 +25,8 @@ std::vector<std::pair<int32_t, int32_t>> Anchors() {
     std::vector<std::pair<int32_t, int32_t>> anchors;
     for (int32_t i = 0; i <= GRID_CAPACITY; ++i) {
         for (int32_t j = 0; j <= GRID_CAPACITY; ++j) {
-            if (nodeGrid.nodes[i][j].kind == NODE_ANCHOR) anchors.emplace_back(i, j);
+            if (nodeGrid.nodes[i][j].kind == NODE_ANCHOR)
+                anchors.emplace_back(i, j);
         }
     }
     return anchors;
@@ -33,14 +37,16 @@ TEST(LevelTest, WhitePixelsBecomeAnchorsIn24And32BitFilesAlike) {
         // Odd width: rows carry padding in the 24-bit file.
         const int32_t width = 13, height = 11;
         const std::filesystem::path path = TempFolder() / ("picture" + std::to_string(bits) + ".bmp");
-        WriteBmp(path, width, height, bits, [&](int32_t x, int32_t y) { return Picture(x, y, width, height); });
+        WriteBmp(path, width, height, bits,
+                 [&](int32_t x, int32_t y) { return Picture(x, y, width, height); });
         ASSERT_TRUE(StartGame(path)) << LevelError();
         EXPECT_EQ(gridWidth, 13);
         EXPECT_EQ(gridHeight, 11);
         std::vector<std::pair<int32_t, int32_t>> expected;
         for (int32_t i = 0; i < width; ++i) {
             for (int32_t j = 0; j < height; ++j) {
-                if (Picture(i, j, width, height) == WHITE) expected.emplace_back(i, j);
+                if (Picture(i, j, width, height) == WHITE)
+                    expected.emplace_back(i, j);
             }
         }
         EXPECT_EQ(Anchors(), expected) << bits;
@@ -51,7 +57,8 @@ TEST(LevelTest, WhitePixelsBecomeAnchorsIn24And32BitFilesAlike) {
         for (int32_t x = 0; x < width; ++x) {
             for (int32_t y = 0; y < height; ++y) {
                 const Rgb c = Picture(x, y, width, height);
-                const uint32_t expectedColour = c == WHITE ? MakeColour(127, 127, 127) : MakeColour(c.r, c.g, c.b);
+                const uint32_t expectedColour =
+                    c == WHITE ? MakeColour(127, 127, 127) : MakeColour(c.r, c.g, c.b);
                 ASSERT_EQ(ReadPixel(x, y), expectedColour) << x << "," << y;
             }
         }
@@ -73,7 +80,9 @@ TEST(LevelTest, SixteenBitLevelsLoadWithoutAnchors) {
 
 TEST(LevelTest, AFullSizeLevelUsesTheWholeGrid) {
     const std::filesystem::path path = TempFolder() / "full.bmp";
-    WriteBmp(path, 300, 300, 24, [](int32_t x, int32_t y) { return x == 299 && y == 299 ? WHITE : Rgb{1, 2, 3}; });
+    WriteBmp(path, 300, 300, 24, [](int32_t x, int32_t y) {
+        return x == 299 && y == 299 ? WHITE : Rgb{1, 2, 3};
+    });
     ASSERT_TRUE(StartGame(path)) << LevelError();
     EXPECT_EQ(gridWidth, 300);
     EXPECT_EQ(gridHeight, 300);

@@ -12,15 +12,18 @@ using namespace driver;
 
 namespace {
 
-Rgb ColourOf(uint32_t c) { return Rgb{static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)}; }
+Rgb ColourOf(uint32_t c) {
+    return Rgb{static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)};
+}
 
 TEST(BeamForceColourTest, FollowsTheLegendFromRedOverGreenToBlue) {
     const std::pair<float, Rgb> cases[] = {
-        {5.0f, {215, 95, 55}},   {2.0f, {155, 155, 55}}, {1.0f, {55, 255, 55}},     {0.5f, {55, 155, 155}},
-        {0.2f, {55, 95, 215}},   {0.0f, {55, 55, 255}},  {INFINITY, {255, 55, 55}}, {1e30f, {255, 55, 55}},
-        {NAN, {55, 55, 255}},
+        {5.0f, {215, 95, 55}},     {2.0f, {155, 155, 55}}, {1.0f, {55, 255, 55}},
+        {0.5f, {55, 155, 155}},    {0.2f, {55, 95, 215}},  {0.0f, {55, 55, 255}},
+        {INFINITY, {255, 55, 55}}, {1e30f, {255, 55, 55}}, {NAN, {55, 55, 255}},
     };
-    for (const auto& [load, rgb] : cases) EXPECT_EQ(ColourOf(BeamForceColour(load)), rgb) << load;
+    for (const auto& [load, rgb] : cases)
+        EXPECT_EQ(ColourOf(BeamForceColour(load)), rgb) << load;
 }
 
 class SceneTest : public ::testing::Test {
@@ -29,8 +32,10 @@ protected:
     void SetUp() override {
         const std::filesystem::path path = TempFolder() / "scene.bmp";
         WriteBmp(path, 60, 40, 24, [](int32_t x, int32_t y) {
-            if ((x == 25 || x == 29) && y == 30) return WHITE;
-            if (x >= 40 && x < 50 && y >= 30) return Rgb{200, 100, 50};
+            if ((x == 25 || x == 29) && y == 30)
+                return WHITE;
+            if (x >= 40 && x < 50 && y >= 30)
+                return Rgb{200, 100, 50};
             return BLACK;
         });
         ASSERT_TRUE(StartGame(path));
@@ -120,8 +125,9 @@ TEST_F(SceneTest, BackgroundIsTheLevelHalfTransparentWithBlackLeftOut) {
 
 TEST_F(SceneTest, LegendBarHasElevenBands) {
     Frames(1);
-    const Rgb bands[] = {{255, 55, 55},  {215, 95, 55},  {175, 135, 55}, {135, 175, 55}, {95, 215, 55}, {55, 255, 55},
-                         {55, 215, 95},  {55, 175, 135}, {55, 135, 175}, {55, 95, 215},  {55, 55, 255}};
+    const Rgb bands[] = {{255, 55, 55},  {215, 95, 55}, {175, 135, 55}, {135, 175, 55},
+                         {95, 215, 55},  {55, 255, 55}, {55, 215, 95},  {55, 175, 135},
+                         {55, 135, 175}, {55, 95, 215}, {55, 55, 255}};
     for (int32_t k = 0; k < 11; ++k) {
         for (const int32_t y : {30 + 5 * k, 34 + 5 * k}) {
             EXPECT_EQ(PixelAt(850, y), bands[k]) << y;
@@ -136,7 +142,8 @@ TEST_F(SceneTest, LegendBarHasElevenBands) {
 std::string WhiteMask(int32_t x, int32_t y, int32_t width, int32_t height) {
     std::string mask;
     for (int32_t row = y; row < y + height; ++row) {
-        for (int32_t column = x; column < x + width; ++column) mask += PixelAt(column, row) == WHITE ? '#' : '.';
+        for (int32_t column = x; column < x + width; ++column)
+            mask += PixelAt(column, row) == WHITE ? '#' : '.';
         mask += '\n';
     }
     return mask;

@@ -80,15 +80,16 @@ TEST_F(SimulationTest, BreakLimits) {
 TEST_F(SimulationTest, StoppedWorldNeverMovesAndEveryBeamReadsExactlyOne) {
     gridWidth = gridHeight = 300;
     // Straight, diagonal and long beams (rest lengths like 20 * sqrt(90)) far out in the grid.
-    const int32_t ends[][4] = {{0, 0, 1, 2}, {297, 290, 288, 293}, {150, 150, 156, 157}, {299, 1, 297, 9},
-                               {10, 10, 13, 12}, {13, 12, 20, 17}, {300, 300, 291, 297}};
+    const int32_t ends[][4] = {{0, 0, 1, 2},     {297, 290, 288, 293}, {150, 150, 156, 157}, {299, 1, 297, 9},
+                               {10, 10, 13, 12}, {13, 12, 20, 17},     {300, 300, 291, 297}};
     for (const auto& e : ends) {
         NodeAt(e[0], e[1]).kind = NODE_JOINT;
         NodeAt(e[2], e[3]).kind = NODE_JOINT;
         AddBeam(e[0], e[1], e[2], e[3]);
     }
     NodeAt(0, 0).kind = NODE_ANCHOR;
-    for (int frame = 0; frame < 500; ++frame) SimulationStep();
+    for (int frame = 0; frame < 500; ++frame)
+        SimulationStep();
     for (const Beam& beam : beamList) {
         EXPECT_EQ(beam.loadFactor, 1.0f);
         EXPECT_EQ(beam.intact, 1);
@@ -189,7 +190,8 @@ TEST_F(SimulationTest, AnchorToAnchorBeamStaysUnloadedWhileRunning) {
     NodeAt(3, 0).kind = NODE_ANCHOR;
     AddBeam(0, 0, 3, 0);
     simulationRunning = 1;
-    for (int frame = 0; frame < 100; ++frame) SimulationStep();
+    for (int frame = 0; frame < 100; ++frame)
+        SimulationStep();
     EXPECT_EQ(beamList[0].loadFactor, 1.0f);
     EXPECT_EQ(NodeAt(3, 0).x, 60.0f);
 }

@@ -37,7 +37,8 @@ inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t h
     const uint32_t rowBytes = (static_cast<uint32_t>(width) * bytesPerPixel + 3) & ~3u;
     std::vector<uint8_t> bytes;
     const auto put = [&bytes](uint32_t value, int size) {
-        for (int k = 0; k < size; ++k) bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
+        for (int k = 0; k < size; ++k)
+            bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
     };
     bytes.push_back('B');
     bytes.push_back('M');
@@ -51,7 +52,8 @@ inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t h
     put(static_cast<uint32_t>(bitsPerPixel), 2);
     put(0, 4);
     put(rowBytes * height, 4);
-    for (int k = 0; k < 4; ++k) put(0, 4);  // resolution and colour counts
+    for (int k = 0; k < 4; ++k)
+        put(0, 4);  // resolution and colour counts
     for (int32_t y = height - 1; y >= 0; --y) {
         const std::size_t rowStart = bytes.size();
         for (int32_t x = 0; x < width; ++x) {
@@ -62,13 +64,15 @@ inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t h
                 bytes.push_back(c.b);
                 bytes.push_back(c.g);
                 bytes.push_back(c.r);
-                if (bitsPerPixel == 32) bytes.push_back(0x5A);
+                if (bitsPerPixel == 32)
+                    bytes.push_back(0x5A);
             }
         }
-        while (bytes.size() - rowStart < rowBytes) bytes.push_back(0);
+        while (bytes.size() - rowStart < rowBytes)
+            bytes.push_back(0);
     }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::filesystem::path TempFolder() {
@@ -85,7 +89,8 @@ inline std::filesystem::path WriteAnchorLevel(const std::vector<std::pair<int32_
     const std::filesystem::path path = TempFolder() / "anchors.bmp";
     WriteBmp(path, width, height, 24, [&](int32_t x, int32_t y) {
         for (const auto& [ax, ay] : anchors) {
-            if (ax == x && ay == y) return WHITE;
+            if (ax == x && ay == y)
+                return WHITE;
         }
         return BLACK;
     });
@@ -101,20 +106,29 @@ inline bool StartGame(const std::filesystem::path& level) {
 }
 
 inline void Frames(int64_t count) {
-    for (int64_t k = 0; k < count; ++k) ASSERT_TRUE(RunFrame());
+    for (int64_t k = 0; k < count; ++k)
+        ASSERT_TRUE(RunFrame());
 }
 
 // Moves the pointer to a screen point in one frame (it must not touch an edge).
 inline void MovePointerTo(int32_t x, int32_t y) {
-    if (x != pointerX) HeadlessQueueMotionX(x - pointerX);
-    if (y != pointerY) HeadlessQueueMotionY(y - pointerY);
+    if (x != pointerX)
+        HeadlessQueueMotionX(x - pointerX);
+    if (y != pointerY)
+        HeadlessQueueMotionY(y - pointerY);
     Frames(1);
 }
 
-inline int32_t NodeScreenX(int32_t column) { return column * 20 + viewOffsetX; }
-inline int32_t NodeScreenY(int32_t row) { return row * 20 + viewOffsetY; }
+inline int32_t NodeScreenX(int32_t column) {
+    return column * 20 + viewOffsetX;
+}
+inline int32_t NodeScreenY(int32_t row) {
+    return row * 20 + viewOffsetY;
+}
 
-inline void PointAtNode(int32_t column, int32_t row) { MovePointerTo(NodeScreenX(column), NodeScreenY(row)); }
+inline void PointAtNode(int32_t column, int32_t row) {
+    MovePointerTo(NodeScreenX(column), NodeScreenY(row));
+}
 
 // Press for two frames, release, then wait out the double-click window.
 inline void Click(int32_t button) {
@@ -139,14 +153,16 @@ inline void TapKey(int32_t scanCode) {
 
 inline Rgb PixelAt(int32_t x, int32_t y) {
     const uint32_t* pixels = HeadlessPresentedPixels();
-    if (pixels == nullptr) return BLACK;
+    if (pixels == nullptr)
+        return BLACK;
     const uint32_t c = pixels[static_cast<std::size_t>(y) * HeadlessScreenWidth() + x];
     return Rgb{static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)};
 }
 
 inline std::vector<std::vector<int32_t>> BeamEnds() {
     std::vector<std::vector<int32_t>> ends;
-    for (const Beam& beam : beamList) ends.push_back({beam.ax, beam.ay, beam.bx, beam.by});
+    for (const Beam& beam : beamList)
+        ends.push_back({beam.ax, beam.ay, beam.bx, beam.by});
     return ends;
 }
 

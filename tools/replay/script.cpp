@@ -15,16 +15,21 @@ bool ParseInteger(const std::string& token, int64_t low, int64_t high, int64_t& 
         base = 16;
         first += 2;
     }
-    if (first < last && *first == '+') ++first;
+    if (first < last && *first == '+')
+        ++first;
     const auto [end, status] = std::from_chars(first, last, value, base);
     return status == std::errc() && end == last && first != last && value >= low && value <= high;
 }
 
 bool ParseScanCode(const std::string& token, int64_t& code) {
-    if (token == "escape") code = SCAN_ESCAPE;
-    else if (token == "return") code = SCAN_RETURN;
-    else if (token == "delete") code = SCAN_DELETE;
-    else return token.rfind("0x", 0) == 0 && token.size() <= 4 && ParseInteger(token, 0, 0xff, code);
+    if (token == "escape")
+        code = SCAN_ESCAPE;
+    else if (token == "return")
+        code = SCAN_RETURN;
+    else if (token == "delete")
+        code = SCAN_DELETE;
+    else
+        return token.rfind("0x", 0) == 0 && token.size() <= 4 && ParseInteger(token, 0, 0xff, code);
     return true;
 }
 
@@ -35,19 +40,22 @@ struct Keyword {
 };
 
 constexpr Keyword KEYWORDS[] = {
-    {"mouse", CommandKind::MOUSE, 2},     {"press", CommandKind::PRESS, 1},    {"release", CommandKind::RELEASE, 1},
-    {"keydown", CommandKind::KEY_DOWN, 1}, {"keyup", CommandKind::KEY_UP, 1},  {"inactive", CommandKind::INACTIVE, 0},
-    {"active", CommandKind::ACTIVE, 0},   {"frames", CommandKind::FRAMES, 1}, {"shot", CommandKind::SHOT, 1},
-    {"state", CommandKind::STATE, 1},
+    {"mouse", CommandKind::MOUSE, 2},     {"press", CommandKind::PRESS, 1},
+    {"release", CommandKind::RELEASE, 1}, {"keydown", CommandKind::KEY_DOWN, 1},
+    {"keyup", CommandKind::KEY_UP, 1},    {"inactive", CommandKind::INACTIVE, 0},
+    {"active", CommandKind::ACTIVE, 0},   {"frames", CommandKind::FRAMES, 1},
+    {"shot", CommandKind::SHOT, 1},       {"state", CommandKind::STATE, 1},
 };
 
 // Returns the reason a line is refused, or "" when `command` was filled in.
 std::string ParseLine(const std::vector<std::string>& tokens, ScriptCommand& command) {
     const Keyword* keyword = nullptr;
     for (const Keyword& k : KEYWORDS) {
-        if (tokens[0] == k.word) keyword = &k;
+        if (tokens[0] == k.word)
+            keyword = &k;
     }
-    if (keyword == nullptr) return "unknown command '" + tokens[0] + "'";
+    if (keyword == nullptr)
+        return "unknown command '" + tokens[0] + "'";
     const int given = static_cast<int>(tokens.size()) - 1;
     if (given != keyword->arguments) {
         return "'" + tokens[0] + "' takes " + std::to_string(keyword->arguments) + " argument(s), got " +
@@ -64,7 +72,8 @@ std::string ParseLine(const std::vector<std::string>& tokens, ScriptCommand& com
             break;
         case CommandKind::PRESS:
         case CommandKind::RELEASE:
-            if (!ParseInteger(tokens[1], 1, 3, command.first)) return "button must be 1, 2 or 3";
+            if (!ParseInteger(tokens[1], 1, 3, command.first))
+                return "button must be 1, 2 or 3";
             break;
         case CommandKind::KEY_DOWN:
         case CommandKind::KEY_UP:
@@ -97,11 +106,14 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCo
     while (std::getline(in, text)) {
         ++lineNumber;
         const std::size_t comment = text.find('#');
-        if (comment != std::string::npos) text.erase(comment);
+        if (comment != std::string::npos)
+            text.erase(comment);
         std::istringstream words(text);
         std::vector<std::string> tokens;
-        for (std::string token; words >> token;) tokens.push_back(token);
-        if (tokens.empty()) continue;
+        for (std::string token; words >> token;)
+            tokens.push_back(token);
+        if (tokens.empty())
+            continue;
         ScriptCommand command{};
         command.line = lineNumber;
         const std::string reason = ParseLine(tokens, command);

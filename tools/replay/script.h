@@ -23,4 +23,5 @@ inline constexpr int64_t MAX_MOTION = 10000000;
 
 // Parses the whole script. On the first bad line returns false with `error` set to
 // "<name>:<line>: <reason>".
-bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands, std::string& error);
+bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands,
+                 std::string& error);

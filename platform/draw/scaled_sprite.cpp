@@ -58,6 +58,57 @@ void MapAxis(int64_t origin, int64_t size, int64_t visibleFirst, int64_t visible
     }
 }
 
+// One source row filtered horizontally onto the visible destination columns:
+// colour premultiplied by coverage, each channel and the coverage in 1/256.
+struct FilteredRow {
+    int32_t sourceRow = -1;
+    std::vector<uint32_t> red, green, blue, coverage;
+};
+
+void FilterRow(const Surface& image, int32_t sourceRow, const Taps& columns, std::size_t visible,
+               FilteredRow& out) {
+    out.sourceRow = sourceRow;
+    out.red.resize(visible);
+    out.green.resize(visible);
+    out.blue.resize(visible);
+    out.coverage.resize(visible);
+    const uint32_t* texels = image.pixels.data() + static_cast<std::size_t>(sourceRow) * image.width;
+    for (std::size_t k = 0; k < visible; ++k) {
+        const uint32_t a = texels[columns.first[k]];
+        const uint32_t b = texels[columns.second[k]];
+        const auto wb = static_cast<uint32_t>(columns.weight[k]);
+        const uint32_t wa = 256 - wb;
+        // Black texels add no colour by themselves; they must add no coverage either.
+        out.red[k] = (a & 0xFFu) * wa + (b & 0xFFu) * wb;
+        out.green[k] = ((a >> 8) & 0xFFu) * wa + ((b >> 8) & 0xFFu) * wb;
+        out.blue[k] = ((a >> 16) & 0xFFu) * wa + ((b >> 16) & 0xFFu) * wb;
+        out.coverage[k] = (a != 0 ? wa : 0) + (b != 0 ? wb : 0);
+    }
+}
+
+// target = colour x opacity / 255 + target x (1 - coverage x opacity / 255), with
+// colour premultiplied by coverage. Channels are in 1/256 after the vertical step.
+void BlendRow(const FilteredRow& upper, const FilteredRow& lower, uint32_t fy, uint32_t opacity,
+              uint32_t* target, std::size_t visible) {
+    constexpr uint32_t FULL = 255u * 256u;
+    const uint32_t fu = 256 - fy;
+    for (std::size_t k = 0; k < visible; ++k) {
+        const uint32_t coverage = (upper.coverage[k] * fu + lower.coverage[k] * fy) >> 8;
+        if (coverage == 0) {
+            continue;
+        }
+        const uint32_t red = (upper.red[k] * fu + lower.red[k] * fy) >> 8;
+        const uint32_t green = (upper.green[k] * fu + lower.green[k] * fy) >> 8;
+        const uint32_t blue = (upper.blue[k] * fu + lower.blue[k] * fy) >> 8;
+        const uint32_t keep = FULL - opacity * coverage;
+        const uint32_t old = target[k];
+        const uint32_t newRed = (red * opacity + (old & 0xFFu) * keep + FULL / 2) / FULL;
+        const uint32_t newGreen = (green * opacity + ((old >> 8) & 0xFFu) * keep + FULL / 2) / FULL;
+        const uint32_t newBlue = (blue * opacity + ((old >> 16) & 0xFFu) * keep + FULL / 2) / FULL;
+        target[k] = newRed | newGreen << 8 | newBlue << 16;
+    }
+}
+
 }  // namespace
 
 int32_t InitScaledSprites() {
@@ -135,40 +186,23 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
     MapAxis(x, scaled->width, columnFirst, columnEnd, image.width, bilinear, columns);
     MapAxis(y, scaled->height, rowFirst, rowEnd, image.height, bilinear, rows);
 
-    constexpr uint64_t FULL = 255u * 65536u;
+    // Rows of the image filtered horizontally once and kept while the destination
+    // rows still use them: an enlargement shares each source row among many rows.
+    const auto visible = static_cast<std::size_t>(columnEnd - columnFirst);
+    FilteredRow upper, lower;
     for (int64_t row = rowFirst; row < rowEnd; ++row) {
         const auto r = static_cast<std::size_t>(row - rowFirst);
-        const uint32_t* top = image.pixels.data() + static_cast<std::size_t>(rows.first[r]) * image.width;
-        const uint32_t* bottom = image.pixels.data() + static_cast<std::size_t>(rows.second[r]) * image.width;
-        const auto fy = static_cast<uint64_t>(rows.weight[r]);
-        uint32_t* target = backBuffer.pixels.data() + row * backBuffer.width;
-        for (int64_t column = columnFirst; column < columnEnd; ++column) {
-            const auto c = static_cast<std::size_t>(column - columnFirst);
-            const auto fx = static_cast<uint64_t>(columns.weight[c]);
-            const uint32_t taps[4] = {top[columns.first[c]], top[columns.second[c]], bottom[columns.first[c]],
-                                      bottom[columns.second[c]]};
-            const uint64_t weights[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};
-            uint64_t coverage = 0;
-            uint64_t sum[3] = {0, 0, 0};
-            for (int k = 0; k < 4; ++k) {
-                if (taps[k] != 0) {
-                    coverage += weights[k];
-                    sum[0] += weights[k] * (taps[k] & 0xFFu);
-                    sum[1] += weights[k] * ((taps[k] >> 8) & 0xFFu);
-                    sum[2] += weights[k] * ((taps[k] >> 16) & 0xFFu);
-                }
+        if (upper.sourceRow != rows.first[r]) {
+            if (lower.sourceRow == rows.first[r]) {
+                std::swap(upper, lower);
+            } else {
+                FilterRow(image, rows.first[r], columns, visible, upper);
             }
-            if (coverage == 0) {
-                continue;
-            }
-            const uint64_t keep = FULL - alpha * coverage;
-            const uint32_t old = target[column];
-            uint32_t blended = 0;
-            for (int k = 0; k < 3; ++k) {
-                const uint64_t d = (old >> (8 * k)) & 0xFFu;
-                blended |= static_cast<uint32_t>((sum[k] * alpha + d * keep + FULL / 2) / FULL) << (8 * k);
-            }
-            target[column] = blended;
         }
+        if (lower.sourceRow != rows.second[r]) {
+            FilterRow(image, rows.second[r], columns, visible, lower);
+        }
+        BlendRow(upper, lower, static_cast<uint32_t>(rows.weight[r]), static_cast<uint32_t>(alpha),
+                 backBuffer.pixels.data() + row * backBuffer.width + columnFirst, visible);
     }
 }

@@ -17,6 +17,7 @@ play: build
 	./build/karnolt
 
 test: deps
+	@bash $(DEPS) x11
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARNOLT_SANITIZE=ON >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure --no-tests=error -j $(JOBS)
@@ -36,6 +37,15 @@ fuzz: deps
 	@mkdir -p build-fuzz/corpus
 	./build-fuzz/bitmap_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		build-fuzz/corpus fuzz/corpus
+
+# A million frames of seeded random play on the headless back end, with
+# AddressSanitizer and UBSan; SOAK_SEED repeats a run, SOAK_FRAMES changes its length.
+SOAK_FRAMES ?= 1000000
+SOAK_SEED ?=
+soak: deps
+	@cmake -S . -B build-soak -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARNOLT_SANITIZE=ON >/dev/null
+	@cmake --build build-soak -j $(JOBS) --target karnolt-soak
+	./build-soak/karnolt-soak --frames $(SOAK_FRAMES) $(if $(SOAK_SEED),--seed $(SOAK_SEED))
 
 package: deps
 	@bash $(DEPS) package

@@ -231,11 +231,46 @@ void BM_SceneSdlGfx(benchmark::State& state) {
     SDL_FreeSurface(screen);
 }
 
+// Far-off and huge primitives cost what they cover on screen, like their on-screen twins.
+void BM_Primitive(benchmark::State& state) {
+    ResetDrawing();
+    AllocateBackBuffer(SCREEN_WIDTH, SCREEN_HEIGHT);
+    BeginDraw(BackBufferTarget());
+    SetDrawFlags(state.range(0) >= 4 ? DRAW_OUTLINE : DRAW_TRANSPARENT_TEXT);
+    for (auto _ : state) {
+        switch (state.range(0)) {
+            case 0:  // one screen row
+                DrawSegmentBetween(0, 5, SCREEN_WIDTH, 5, MakeColour(1, 2, 3));
+                break;
+            case 1:  // the same row, from two billion pixels away
+                DrawSegmentBetween(-1000000000, 5, 1000000000, 5, MakeColour(1, 2, 3));
+                break;
+            case 2:  // a steep segment between the int32 limits
+                DrawSegmentBetween(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, MakeColour(1, 2, 3));
+                break;
+            case 3:  // a filled circle covering the whole screen
+                DrawCircle(512, 384, 2000000000, MakeColour(1, 2, 3));
+                break;
+            case 4:  // a circle outline that crosses the screen
+                DrawCircle(-1999999500, 384, 2000000000, MakeColour(1, 2, 3));
+                break;
+            default:  // an on-screen outline of about the same visible length
+                DrawCircle(512, 384, 300, MakeColour(1, 2, 3));
+                break;
+        }
+        benchmark::DoNotOptimize(backBuffer.pixels.data());
+    }
+    EndDraw();
+    ResetDrawing();
+}
+
 }  // namespace
 
 BENCHMARK(BM_ScaledBackgroundOurs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScaledBackgroundSdl)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SceneOurs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SceneSdlGfx)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_Primitive)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -114,27 +114,28 @@ void DrawCircle(int32_t x, int32_t y, int32_t radius, uint32_t colour) {
     const int64_t rowFirst = std::max<int64_t>(int64_t{y} - r, 0);
     const int64_t rowEnd = std::min<int64_t>(int64_t{y} + r, surface->height);
     const bool outline = (drawState.flags & DRAW_OUTLINE) != 0;
+    // The spans of the rows above, at and below the current one, slid along.
+    Span above = DiscRow(r, rowFirst - y - 1);
+    Span span = DiscRow(r, rowFirst - y);
     for (int64_t row = rowFirst; row < rowEnd; ++row) {
-        const int64_t v = row - y;
-        const Span span = DiscRow(r, v);
-        if (span.right < span.left) {
-            continue;
+        const Span below = DiscRow(r, row - y + 1);
+        if (span.right >= span.left) {
+            if (!outline) {
+                ClippedSpan(*surface, row, x + span.left, x + span.right + 1);
+            } else {
+                // The outline: disc pixels with a 4-neighbour outside the disc. Inside
+                // the row's ends, those are the pixels missing from the row above or below.
+                const int64_t innerLeft = std::max({span.left + 1, above.left, below.left});
+                const int64_t innerRight = std::min({span.right - 1, above.right, below.right});
+                if (innerLeft > innerRight) {
+                    ClippedSpan(*surface, row, x + span.left, x + span.right + 1);
+                } else {
+                    ClippedSpan(*surface, row, x + span.left, x + innerLeft);
+                    ClippedSpan(*surface, row, x + innerRight + 1, x + span.right + 1);
+                }
+            }
         }
-        if (!outline) {
-            ClippedSpan(*surface, row, x + span.left, x + span.right + 1);
-            continue;
-        }
-        // The outline: disc pixels with a 4-neighbour outside the disc. Inside the
-        // row's ends, those are the pixels missing from the row above or below.
-        const Span above = DiscRow(r, v - 1);
-        const Span below = DiscRow(r, v + 1);
-        const int64_t innerLeft = std::max({span.left + 1, above.left, below.left});
-        const int64_t innerRight = std::min({span.right - 1, above.right, below.right});
-        if (innerLeft > innerRight) {
-            ClippedSpan(*surface, row, x + span.left, x + span.right + 1);
-        } else {
-            ClippedSpan(*surface, row, x + span.left, x + innerLeft);
-            ClippedSpan(*surface, row, x + innerRight + 1, x + span.right + 1);
-        }
+        above = span;
+        span = below;
     }
 }

@@ -24,12 +24,39 @@ struct Sprite {
     std::string fileName;
 };
 
+// Everything a scaled sprite's picture on the back buffer depends on, apart from
+// what the back buffer already holds.
+struct BlendLayerKey {
+    uint64_t imageEdits = 0;
+    int32_t x = 0, y = 0, width = 0, height = 0, opacity = 0, filtering = 0;
+    int32_t targetWidth = 0, targetHeight = 0;
+    bool operator==(const BlendLayerKey&) const = default;
+};
+
+// A scaled sprite worked out for one placement: for each visible pixel its
+// colour over black and the share of the old pixel that it keeps, and the spans
+// of pixels it covers at all. Kept between frames: the background usually stays put.
+struct BlendLayer {
+    bool valid = false;
+    BlendLayerKey key;
+    int64_t columnFirst = 0, rowFirst = 0;
+    std::size_t columns = 0, rows = 0;
+    std::vector<uint32_t> colour;
+    std::vector<uint16_t> keep;
+    std::vector<uint32_t> spans;       // pairs of [first, end) columns, row by row
+    std::vector<uint32_t> rowSpanEnd;  // per row: end index of its pairs in spans
+};
+
 struct ScaledSprite {
     bool made = false;
     int32_t spriteNumber = 0;
     int32_t width = 0;
     int32_t height = 0;
+    BlendLayer layer;
 };
+
+// Counts loads of and drawings on sprite images, so blend layers know when they are stale.
+extern uint64_t spriteImageEdits;
 
 inline constexpr int32_t TABLE_STEP = 50;
 // Numbers beyond this are refused rather than growing a table to gigabytes.

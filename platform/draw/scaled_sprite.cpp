@@ -9,6 +9,7 @@
 
 int32_t scaledFiltering = 0;
 bool scaledPassOpen = false;
+uint64_t spriteImageEdits = 0;
 
 namespace {
 
@@ -86,26 +87,111 @@ void FilterRow(const Surface& image, int32_t sourceRow, const Taps& columns, std
     }
 }
 
-// target = colour x opacity / 255 + target x (1 - coverage x opacity / 255), with
-// colour premultiplied by coverage. Channels are in 1/256 after the vertical step.
-void BlendRow(const FilteredRow& upper, const FilteredRow& lower, uint32_t fy, uint32_t opacity,
-              uint32_t* target, std::size_t visible) {
-    constexpr uint32_t FULL = 255u * 256u;
+constexpr uint32_t FULL = 255u * 256u;  // opacity x coverage at their largest
+
+// One destination row of the layer: the colour over black, colour x opacity / 255
+// rounded, and the share of the old pixel kept, 1 - coverage x opacity / 255 in
+// 1/FULL. Channels are in 1/256 after the vertical step.
+void LayerRow(const FilteredRow& upper, const FilteredRow& lower, uint32_t fy, uint32_t opacity,
+              std::size_t row, BlendLayer& layer) {
     const uint32_t fu = 256 - fy;
-    for (std::size_t k = 0; k < visible; ++k) {
+    uint32_t* colour = layer.colour.data() + row * layer.columns;
+    uint16_t* keep = layer.keep.data() + row * layer.columns;
+    bool inSpan = false;
+    for (std::size_t k = 0; k < layer.columns; ++k) {
         const uint32_t coverage = (upper.coverage[k] * fu + lower.coverage[k] * fy) >> 8;
         if (coverage == 0) {
+            if (inSpan)
+                layer.spans.push_back(static_cast<uint32_t>(k));
+            inSpan = false;
             continue;
         }
+        if (!inSpan)
+            layer.spans.push_back(static_cast<uint32_t>(k));
+        inSpan = true;
         const uint32_t red = (upper.red[k] * fu + lower.red[k] * fy) >> 8;
         const uint32_t green = (upper.green[k] * fu + lower.green[k] * fy) >> 8;
         const uint32_t blue = (upper.blue[k] * fu + lower.blue[k] * fy) >> 8;
-        const uint32_t keep = FULL - opacity * coverage;
-        const uint32_t old = target[k];
-        const uint32_t newRed = (red * opacity + (old & 0xFFu) * keep + FULL / 2) / FULL;
-        const uint32_t newGreen = (green * opacity + ((old >> 8) & 0xFFu) * keep + FULL / 2) / FULL;
-        const uint32_t newBlue = (blue * opacity + ((old >> 16) & 0xFFu) * keep + FULL / 2) / FULL;
-        target[k] = newRed | newGreen << 8 | newBlue << 16;
+        colour[k] = (red * opacity + FULL / 2) / FULL | ((green * opacity + FULL / 2) / FULL) << 8 |
+                    ((blue * opacity + FULL / 2) / FULL) << 16;
+        keep[k] = static_cast<uint16_t>(FULL - opacity * coverage);
+    }
+    if (inSpan)
+        layer.spans.push_back(static_cast<uint32_t>(layer.columns));
+    layer.rowSpanEnd[row] = static_cast<uint32_t>(layer.spans.size());
+}
+
+void BuildLayer(const Surface& image, const ScaledSprite& scaled, const BlendLayerKey& key,
+                int64_t columnFirst, int64_t columnEnd, int64_t rowFirst, int64_t rowEnd, BlendLayer& layer) {
+    const bool bilinear = key.filtering != 0;
+    Taps columns;
+    Taps rows;
+    MapAxis(key.x, scaled.width, columnFirst, columnEnd, image.width, bilinear, columns);
+    MapAxis(key.y, scaled.height, rowFirst, rowEnd, image.height, bilinear, rows);
+    layer.key = key;
+    layer.columnFirst = columnFirst;
+    layer.rowFirst = rowFirst;
+    layer.columns = static_cast<std::size_t>(columnEnd - columnFirst);
+    layer.rows = static_cast<std::size_t>(rowEnd - rowFirst);
+    layer.colour.resize(layer.columns * layer.rows);
+    layer.keep.resize(layer.columns * layer.rows);
+    layer.spans.clear();
+    layer.rowSpanEnd.resize(layer.rows);
+
+    // Rows of the image filtered horizontally once and kept while the destination
+    // rows still use them: an enlargement shares each source row among many rows.
+    FilteredRow upper, lower;
+    for (std::size_t r = 0; r < layer.rows; ++r) {
+        if (upper.sourceRow != rows.first[r]) {
+            if (lower.sourceRow == rows.first[r]) {
+                std::swap(upper, lower);
+            } else {
+                FilterRow(image, rows.first[r], columns, layer.columns, upper);
+            }
+        }
+        if (lower.sourceRow != rows.second[r]) {
+            FilterRow(image, rows.second[r], columns, layer.columns, lower);
+        }
+        LayerRow(upper, lower, static_cast<uint32_t>(rows.weight[r]), static_cast<uint32_t>(key.opacity), r,
+                 layer);
+    }
+    layer.valid = true;
+}
+
+// target = image x opacity / 255 + target x (1 - coverage x opacity / 255), the two
+// terms rounded each by itself. Over black (the cleared screen, nearly every
+// pixel) that is the layer's colour as it stands.
+uint32_t BlendPixel(uint32_t colour, uint32_t old, uint32_t keep) {
+    uint32_t result = 0;
+    for (const int shift : {0, 8, 16}) {
+        const uint32_t kept = (((old >> shift) & 0xFFu) * keep + FULL / 2) / FULL;
+        result |= std::min(((colour >> shift) & 0xFFu) + kept, 255u) << shift;
+    }
+    return result;
+}
+
+void ApplyLayer(const BlendLayer& layer) {
+    std::size_t span = 0;
+    for (std::size_t r = 0; r < layer.rows; ++r) {
+        uint32_t* target = backBuffer.pixels.data() +
+                           (layer.rowFirst + static_cast<int64_t>(r)) * backBuffer.width + layer.columnFirst;
+        const uint32_t* colour = layer.colour.data() + r * layer.columns;
+        const uint16_t* keep = layer.keep.data() + r * layer.columns;
+        for (; span < layer.rowSpanEnd[r]; span += 2) {
+            const uint32_t first = layer.spans[span];
+            const uint32_t end = layer.spans[span + 1];
+            uint32_t anyLit = 0;
+            for (uint32_t k = first; k < end; ++k)
+                anyLit |= target[k];
+            if (anyLit == 0) {
+                std::copy(colour + first, colour + end, target + first);
+                continue;
+            }
+            for (uint32_t k = first; k < end; ++k) {
+                const uint32_t old = target[k];
+                target[k] = old == 0 ? colour[k] : BlendPixel(colour[k], old, keep[k]);
+            }
+        }
     }
 }
 
@@ -129,7 +215,7 @@ int32_t MakeScaledSprite(int32_t scaledNumber, int32_t spriteNumber) {
         scaledTable.resize(scaledTable.size() + TABLE_STEP);
     }
     scaledTable[static_cast<std::size_t>(scaledNumber)] =
-        ScaledSprite{true, spriteNumber, sprite->image.width, sprite->image.height};
+        ScaledSprite{true, spriteNumber, sprite->image.width, sprite->image.height, BlendLayer{}};
     return 1;
 }
 
@@ -179,30 +265,18 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
     if (columnFirst >= columnEnd || rowFirst >= rowEnd) {
         return;
     }
-    const Surface& image = sprite->image;
-    const bool bilinear = scaledFiltering != 0;
-    Taps columns;
-    Taps rows;
-    MapAxis(x, scaled->width, columnFirst, columnEnd, image.width, bilinear, columns);
-    MapAxis(y, scaled->height, rowFirst, rowEnd, image.height, bilinear, rows);
-
-    // Rows of the image filtered horizontally once and kept while the destination
-    // rows still use them: an enlargement shares each source row among many rows.
-    const auto visible = static_cast<std::size_t>(columnEnd - columnFirst);
-    FilteredRow upper, lower;
-    for (int64_t row = rowFirst; row < rowEnd; ++row) {
-        const auto r = static_cast<std::size_t>(row - rowFirst);
-        if (upper.sourceRow != rows.first[r]) {
-            if (lower.sourceRow == rows.first[r]) {
-                std::swap(upper, lower);
-            } else {
-                FilterRow(image, rows.first[r], columns, visible, upper);
-            }
-        }
-        if (lower.sourceRow != rows.second[r]) {
-            FilterRow(image, rows.second[r], columns, visible, lower);
-        }
-        BlendRow(upper, lower, static_cast<uint32_t>(rows.weight[r]), static_cast<uint32_t>(alpha),
-                 backBuffer.pixels.data() + row * backBuffer.width + columnFirst, visible);
+    const BlendLayerKey key{spriteImageEdits,
+                            x,
+                            y,
+                            scaled->width,
+                            scaled->height,
+                            static_cast<int32_t>(alpha),
+                            scaledFiltering,
+                            backBuffer.width,
+                            backBuffer.height};
+    BlendLayer& layer = scaledTable[static_cast<std::size_t>(scaledNumber)].layer;
+    if (!layer.valid || !(layer.key == key)) {
+        BuildLayer(sprite->image, *scaled, key, columnFirst, columnEnd, rowFirst, rowEnd, layer);
     }
+    ApplyLayer(layer);
 }

@@ -104,6 +104,7 @@ int32_t LoadSpriteImage(int32_t spriteNumber, const char* fileName, int32_t mode
         return 0;
     }
     sprite.image = std::move(image);
+    ++spriteImageEdits;
     sprite.mode = mode;
     sprite.fileName = name;
     lastSpriteError.clear();

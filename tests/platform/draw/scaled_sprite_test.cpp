@@ -254,3 +254,37 @@ TEST_F(DrawTest, ResetDrawingRestoresTheStartState) {
     EXPECT_EQ(Pixel(1, 0), MakeColour(255, 0, 0));
     EXPECT_EQ(Pixel(2, 0), MakeColour(0, 0, 255));
 }
+
+// The worked-out picture is kept between passes; every change to what it depends
+// on must show, and the screen beneath it is read afresh each time.
+TEST_F(DrawTest, RepeatedPassesFollowEveryChange) {
+    MakeScaled(2, 1, {Rgb{200, 100, 0}, Rgb{0, 0, 0}});
+    SetScaledFiltering(0);
+    const auto showOver = [](uint32_t under, int32_t x, int32_t opacity) {
+        ClearBackBuffer(static_cast<int32_t>(under & 0xFFu), static_cast<int32_t>((under >> 8) & 0xFFu),
+                        static_cast<int32_t>(under >> 16));
+        Show(x, 0, 40, 20, opacity);
+    };
+    showOver(0u, 0, 255);
+    EXPECT_EQ(Pixel(5, 5), MakeColour(200, 100, 0));
+    EXPECT_EQ(Pixel(25, 5), 0u);
+    showOver(MakeColour(0, 0, 100), 0, 128);  // new opacity, and blue beneath
+    EXPECT_NEAR(Red(Pixel(5, 5)), 100, 1);
+    EXPECT_NEAR(Blue(Pixel(5, 5)), 50, 1);
+    EXPECT_EQ(Pixel(25, 5), MakeColour(0, 0, 100));  // black texel: untouched
+    showOver(0u, 0, 128);                            // same placement, black beneath again
+    EXPECT_EQ(Blue(Pixel(5, 5)), 0);
+    showOver(0u, 10, 128);  // moved
+    EXPECT_EQ(Pixel(5, 5), 0u);
+    EXPECT_NEAR(Red(Pixel(15, 5)), 100, 1);
+    ASSERT_NE(BeginDraw(SpriteTarget(1)), 0);  // painted on
+    DrawSegment(0, 0, 1, 0, MakeColour(0, 250, 0));
+    EndDraw();
+    showOver(0u, 10, 128);
+    EXPECT_EQ(Red(Pixel(15, 5)), 0);
+    EXPECT_NEAR(Green(Pixel(15, 5)), 125, 1);
+    SetScaledFiltering(1);  // new filtering: the edge towards the black texel fades
+    showOver(0u, 10, 255);
+    EXPECT_EQ(Pixel(15, 5), MakeColour(0, 250, 0));
+    EXPECT_LT(Green(Pixel(39, 5)), 250);
+}

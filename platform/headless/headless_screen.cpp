@@ -44,6 +44,8 @@ int32_t SetFrameCap(int32_t framesPerSecond) {
 }
 
 void PresentFrame() {
+    // A drawing left open on the back buffer lets go of it before the flip.
+    ReleaseBackBufferDrawing();
     // The window's messages: only its activation changes here.
     appActive = headlessScreen.pendingActive ? 1 : 0;
     if (headlessScreen.open && appActive == 1) {

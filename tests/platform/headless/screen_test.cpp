@@ -138,3 +138,16 @@ TEST_F(HeadlessScreenTest, StartingAfreshGivesTheSamePictures) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HeadlessScreenTest, PresentingLetsGoOfADrawingLeftOpen) {
+    StartScreen();
+    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
+    PresentFrame();  // the frame forgot its EndDraw
+    EXPECT_EQ(ReadPixel(0, 0), 0xFFFFFFFFu) << "no current target after the flip";
+    EXPECT_NE(BeginDraw(BackBufferTarget()), 0) << "the next frame can draw again";
+    EndDraw();
+}
+
+}  // namespace

@@ -40,8 +40,7 @@ void LoadLevelSprite() {
     const int32_t rowBytes = (LEVEL_SIDE * 3 + 3) / 4 * 4;
     std::vector<uint8_t> file(54 + static_cast<std::size_t>(rowBytes) * LEVEL_SIDE, 0);
     auto put32 = [&](std::size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            file[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';
@@ -105,8 +104,7 @@ void BM_ScaledBackgroundOursFrame(benchmark::State& state) {
         BeginScaledPass();
         ShowScaledSprite(1, VIEW_X + shift, VIEW_Y, 128);
         EndScaledPass();
-        if (scrolling)
-            shift = shift == 0 ? 10 : 0;
+        if (scrolling) shift = shift == 0 ? 10 : 0;
         benchmark::DoNotOptimize(backBuffer.pixels.data());
     }
     state.SetItemsProcessed(state.iterations() * SCREEN_WIDTH * SCREEN_HEIGHT);

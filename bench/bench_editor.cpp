@@ -9,13 +9,11 @@ namespace {
 
 void BuildWorld() {
     CreateWorld();
-    for (int32_t i = 0; i <= GRID_CAPACITY; ++i)
-        NodeAt(i, 0).kind = NODE_ANCHOR;
+    for (int32_t i = 0; i <= GRID_CAPACITY; ++i) NodeAt(i, 0).kind = NODE_ANCHOR;
     for (int32_t j = 0; j + 2 <= GRID_CAPACITY && CountBeams() < 10000; j += 2) {
         for (int32_t i = 0; i + 2 <= GRID_CAPACITY && CountBeams() < 10000; i += 3) {
             for (const auto& [di, dj] : {std::pair{2, 0}, {0, 2}, {2, 2}}) {
-                if (NodeAt(i + di, j + dj).kind == NODE_EMPTY)
-                    NodeAt(i + di, j + dj).kind = NODE_JOINT;
+                if (NodeAt(i + di, j + dj).kind == NODE_EMPTY) NodeAt(i + di, j + dj).kind = NODE_JOINT;
                 AddBeam(i, j, i + di, j + dj);
             }
         }
@@ -48,8 +46,7 @@ void BM_DeleteAgainWithNothingLeft(benchmark::State& state) {
     frameX2 = 20 * GRID_CAPACITY + 30;
     frameY2 = 20 * GRID_CAPACITY + 30;
     DeleteFramedJoints();
-    for (auto _ : state)
-        DeleteFramedJoints();
+    for (auto _ : state) DeleteFramedJoints();
 }
 BENCHMARK(BM_DeleteAgainWithNothingLeft)->Unit(benchmark::kMicrosecond);
 

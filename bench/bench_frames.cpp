@@ -29,8 +29,7 @@ std::string WriteFullLevel() {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "karnolt-bench-full.bmp";
     std::vector<uint8_t> bytes(54 + 300 * 900, 0);
     const auto put = [&bytes](std::size_t at, uint32_t value, int size) {
-        for (int k = 0; k < size; ++k)
-            bytes[at + k] = static_cast<uint8_t>(value >> (8 * k));
+        for (int k = 0; k < size; ++k) bytes[at + k] = static_cast<uint8_t>(value >> (8 * k));
     };
     bytes[0] = 'B';
     bytes[1] = 'M';
@@ -61,13 +60,10 @@ void BuildTruss(int32_t firstColumn, int32_t lastColumn, int32_t anchorRow, int3
     for (int32_t j = anchorRow; j <= gridHeight - 2 && CountBeams() < beamCount; j += 1) {
         for (int32_t i = firstColumn; i + 2 <= lastColumn && CountBeams() < beamCount; i += 1) {
             for (const auto& [di, dj] : {std::pair{2, 0}, {0, 2}, {2, 1}, {1, 2}, {2, 2}}) {
-                if (CountBeams() >= beamCount || j + dj < anchorRow)
-                    continue;
+                if (CountBeams() >= beamCount || j + dj < anchorRow) continue;
                 Node& b = NodeAt(i + di, j + dj);
-                if (b.kind == NODE_EMPTY)
-                    b.kind = NODE_JOINT;
-                if (NodeAt(i, j).kind == NODE_EMPTY)
-                    NodeAt(i, j).kind = NODE_JOINT;
+                if (b.kind == NODE_EMPTY) b.kind = NODE_JOINT;
+                if (NodeAt(i, j).kind == NODE_EMPTY) NodeAt(i, j).kind = NODE_JOINT;
                 AddBeam(i, j, i + di, j + dj);
             }
         }
@@ -79,8 +75,7 @@ void RunFrames(benchmark::State& state) {
     micros.reserve(1 << 16);
     for (auto _ : state) {
         // Every 200 frames the world is put back, so the truss keeps carrying load.
-        if (micros.size() % 200 == 199)
-            ResetWorld();
+        if (micros.size() % 200 == 199) ResetWorld();
         const auto start = std::chrono::steady_clock::now();
         RunFrame();
         micros.push_back(
@@ -88,8 +83,7 @@ void RunFrames(benchmark::State& state) {
     }
     std::sort(micros.begin(), micros.end());
     double sum = 0;
-    for (const double m : micros)
-        sum += m;
+    for (const double m : micros) sum += m;
     state.counters["mean_us"] = sum / static_cast<double>(micros.size());
     state.counters["p99_us"] = micros[micros.size() * 99 / 100];
     state.counters["beams"] = CountBeams();
@@ -112,8 +106,7 @@ void BM_FrameFullLevel10000Beams(benchmark::State& state) {
         return;
     }
     // All in the start view: columns 20 to 71, rows 20 to 58.
-    for (int32_t i = 0; i <= 300; ++i)
-        NodeAt(i, 20).kind = NODE_ANCHOR;
+    for (int32_t i = 0; i <= 300; ++i) NodeAt(i, 20).kind = NODE_ANCHOR;
     BuildTruss(20, 71, 20, 10000);
     simulationRunning = 1;
     RunFrames(state);

@@ -15,8 +15,7 @@ inline int32_t ClampToPixel(int64_t value) {
 
 // Nearest pixel, an exact half to the even one. NaN goes far off screen.
 inline int32_t RoundToPixel(double value) {
-    if (std::isnan(value))
-        return static_cast<int32_t>(-PIXEL_LIMIT);
+    if (std::isnan(value)) return static_cast<int32_t>(-PIXEL_LIMIT);
     const double limit = static_cast<double>(PIXEL_LIMIT);
     return static_cast<int32_t>(std::nearbyint(std::clamp(value, -limit, limit)));
 }

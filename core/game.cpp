@@ -51,10 +51,8 @@ static void ToggleSimulation() {
 
 bool RunFrame() {
     ReadKeyboard();
-    if (KeyDown(SCAN_ESCAPE) != 0)
-        return false;
-    if (KeyReleased(SCAN_RETURN) != 0)
-        ToggleSimulation();
+    if (KeyDown(SCAN_ESCAPE) != 0) return false;
+    if (KeyReleased(SCAN_RETURN) != 0) ToggleSimulation();
     UpdatePointer();
 
     ClearBackBuffer(0, 0, 0);

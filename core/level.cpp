@@ -64,8 +64,7 @@ int32_t LoadLevel() {
     // a value that is no colour, so the last column and row never become anchors.
     for (int32_t i = 0; i <= gridWidth; ++i) {
         for (int32_t j = 0; j <= gridHeight; ++j) {
-            if (ReadPixel(i, j) != MakeColour(255, 255, 255))
-                continue;
+            if (ReadPixel(i, j) != MakeColour(255, 255, 255)) continue;
             NodeAt(i, j).kind = NODE_ANCHOR;
             DrawSegment(i, j, 1, 0, MakeColour(127, 127, 127));
         }

@@ -3,8 +3,7 @@
 
 int main() {
     const int32_t status = StartUp();
-    if (status != 0)
-        return status;
+    if (status != 0) return status;
     FrameLoop();
     Shutdown();
     return 0;

@@ -27,8 +27,7 @@ int32_t CountBeams() {
 }
 
 void RemoveBeam(int32_t index) {
-    if (index >= 0 && index < CountBeams())
-        beamList.erase(beamList.begin() + index);
+    if (index >= 0 && index < CountBeams()) beamList.erase(beamList.begin() + index);
 }
 
 void ResetWorld() {
@@ -41,6 +40,5 @@ void ResetWorld() {
             node.vy = 0.0f;
         }
     }
-    for (Beam& beam : beamList)
-        beam.intact = 1;
+    for (Beam& beam : beamList) beam.intact = 1;
 }

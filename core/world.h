@@ -77,8 +77,7 @@ void RemoveBeamsWhere(Predicate shouldRemove) {
     std::size_t kept = 0;
     for (std::size_t k = 0; k < beamList.size(); ++k) {
         if (!shouldRemove(beamList[k])) {
-            if (kept != k)
-                beamList[kept] = beamList[k];
+            if (kept != k) beamList[kept] = beamList[k];
             ++kept;
         }
     }

@@ -66,13 +66,10 @@ static void HandleButton1Click() {
         return;
     }
     const bool sameNode = endColumn == startColumn && endRow == startRow;
-    if (sameNode || !BandLengthAccepted() || !IsInUseNode(endColumn, endRow))
-        return;
+    if (sameNode || !BandLengthAccepted() || !IsInUseNode(endColumn, endRow)) return;
     Node& end = NodeAt(endColumn, endRow);
-    if (end.kind == NODE_EMPTY)
-        end.kind = NODE_JOINT;
-    if (BeamJoins(startColumn, startRow, endColumn, endRow))
-        return;
+    if (end.kind == NODE_EMPTY) end.kind = NODE_JOINT;
+    if (BeamJoins(startColumn, startRow, endColumn, endRow)) return;
     AddBeam(startColumn, startRow, endColumn, endRow);
     startColumn = endColumn;
     startRow = endRow;
@@ -83,11 +80,9 @@ static void HandleButton2Click() {
         placingBeam = 0;
         return;
     }
-    if (!IsInUseNode(cursorColumn, cursorRow))
-        return;
+    if (!IsInUseNode(cursorColumn, cursorRow)) return;
     Node& node = NodeAt(cursorColumn, cursorRow);
-    if (node.kind == NODE_JOINT)
-        node.kind = NODE_EMPTY;
+    if (node.kind == NODE_JOINT) node.kind = NODE_EMPTY;
     RemoveBeamsAtNode(cursorColumn, cursorRow);
 }
 
@@ -98,10 +93,8 @@ static void DrawRubberBand() {
     const int32_t y1 = ScreenYOfRow(startRow);
     const int32_t x2 = ScreenXOfColumn(endColumn);
     const int32_t y2 = ScreenYOfRow(endRow);
-    for (const int32_t d : {-1, 0, 1})
-        DrawSegmentBetween(x1 + d, y1, x2 + d, y2, colour);
-    for (const int32_t d : {-1, 1})
-        DrawSegmentBetween(x1, y1 + d, x2, y2 + d, colour);
+    for (const int32_t d : {-1, 0, 1}) DrawSegmentBetween(x1 + d, y1, x2 + d, y2, colour);
+    for (const int32_t d : {-1, 1}) DrawSegmentBetween(x1, y1 + d, x2, y2 + d, colour);
 }
 
 void EditorStep() {
@@ -116,10 +109,8 @@ void EditorStep() {
     bandLength = static_cast<int32_t>(std::nearbyint(std::sqrt(dc * dc + dr * dr)));
 
     TrackFrame();
-    if (button1Gesture == GESTURE_CLICK)
-        HandleButton1Click();
-    if (button2Gesture == GESTURE_CLICK)
-        HandleButton2Click();
+    if (button1Gesture == GESTURE_CLICK) HandleButton1Click();
+    if (button2Gesture == GESTURE_CLICK) HandleButton2Click();
     if (placingBeam == 1) {
         // The click handling above used the end the player saw drawn last frame.
         endColumn = cursorColumn;
@@ -127,7 +118,6 @@ void EditorStep() {
     }
 
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
-    if (placingBeam == 1)
-        DrawRubberBand();
+    if (placingBeam == 1) DrawRubberBand();
     DrawFrameOutline();
 }

@@ -45,18 +45,15 @@ static void DrawFrameBox(uint32_t colour) {
 
 void DrawFrameOutline() {
     SetDrawFlags(DRAW_OUTLINE);
-    if (FrameExists())
-        DrawFrameBox(MakeColour(200, 50, 200));
+    if (FrameExists()) DrawFrameBox(MakeColour(200, 50, 200));
 }
 
 void FrameFillAndDelete() {
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     // Armed only once the drag has ended: while button 2 is busy, Delete does nothing.
-    if (!FrameExists() || button2Gesture != GESTURE_IDLE)
-        return;
+    if (!FrameExists() || button2Gesture != GESTURE_IDLE) return;
     DrawFrameBox(MakeColour(50, 10, 50));
-    if (KeyDown(SCAN_DELETE) != 0)
-        DeleteFramedJoints();
+    if (KeyDown(SCAN_DELETE) != 0) DeleteFramedJoints();
 }
 
 // Joints emptied by the current deletion; cleared again before it returns.
@@ -77,15 +74,13 @@ void DeleteFramedJoints() {
     for (int32_t c = firstColumn; c <= lastColumn; ++c) {
         for (int32_t r = firstRow; r <= lastRow; ++r) {
             Node& node = NodeAt(c, r);
-            if (node.kind != NODE_JOINT)
-                continue;
+            if (node.kind != NODE_JOINT) continue;
             node.kind = NODE_EMPTY;
             emptiedJoint[c][r] = true;
             anyEmptied = true;
         }
     }
-    if (!anyEmptied)
-        return;
+    if (!anyEmptied) return;
     // One pass over the list removes the beams of every emptied joint: the same
     // beams, in the same order, as removing them joint by joint.
     RemoveBeamsWhere([](const Beam& beam) {

@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const bool decoded = DecodeBitmap(data, size, image, reason);
     if (decoded) {
         if (image.width < 1 || image.height < 1 || !reason.empty() ||
-            image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
+            image.pixels.size() !=
+                static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
             std::abort();
         }
         for (uint32_t pixel : image.pixels) {

@@ -27,14 +27,12 @@ int32_t FrameRateMeter() {
     }
     // Tick differences are taken modulo 2^32, so the counter's wrap does no harm.
     const int32_t elapsed = static_cast<int32_t>(now - fpsBaseTick);
-    if (elapsed == 0)
-        return 0;
+    if (elapsed == 0) return 0;
     return static_cast<int32_t>((int64_t{fpsFrameCount} * 1000) / elapsed);
 }
 
 void DrawPointerArrow() {
-    for (int32_t k = 0; k <= 5; ++k)
-        DrawSegment(pointerX, pointerY, 10 - k, 5 + k);
+    for (int32_t k = 0; k <= 5; ++k) DrawSegment(pointerX, pointerY, 10 - k, 5 + k);
 }
 
 struct HudText {
@@ -91,8 +89,7 @@ void DrawHud() {
     // The fixed lines are converted to Latin-1 once, not in every frame.
     static const std::vector<std::string> legendAndHelp = [] {
         std::vector<std::string> lines;
-        for (const HudText& line : LEGEND_AND_HELP)
-            lines.push_back(Latin1FromUtf8(line.text));
+        for (const HudText& line : LEGEND_AND_HELP) lines.push_back(Latin1FromUtf8(line.text));
         return lines;
     }();
     for (std::size_t k = 0; k < legendAndHelp.size(); ++k) {

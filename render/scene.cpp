@@ -45,8 +45,7 @@ void DrawNodes() {
     for (int32_t i = 0; i <= gridWidth; ++i) {
         for (int32_t j = 0; j <= gridHeight; ++j) {
             const Node& n = NodeAt(i, j);
-            if (n.kind == NODE_EMPTY)
-                continue;
+            if (n.kind == NODE_EMPTY) continue;
             const int32_t cx = RoundToPixel(static_cast<double>(n.x) + viewOffsetX);
             const int32_t cy = RoundToPixel(static_cast<double>(n.y) + viewOffsetY);
             if (n.kind == NODE_ANCHOR) {
@@ -61,8 +60,7 @@ void DrawNodes() {
 void DrawBeams() {
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     for (const Beam& beam : beamList) {
-        if (beam.intact == 0)
-            continue;
+        if (beam.intact == 0) continue;
         const uint32_t colour = BeamForceColour(beam.loadFactor);
         const Node& a = NodeAt(beam.ax, beam.ay);
         const Node& b = NodeAt(beam.bx, beam.by);

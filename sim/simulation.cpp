@@ -16,8 +16,7 @@ void IntegrateNodes() {
         for (int32_t j = 0; j <= gridHeight; ++j) {
             Node& n = NodeAt(i, j);
             const bool joint = n.kind == NODE_JOINT;
-            if (joint)
-                n.vy = n.vy + GRAVITY_STEP;
+            if (joint) n.vy = n.vy + GRAVITY_STEP;
             n.vx = n.vx * VELOCITY_DAMPING;
             n.vy = n.vy * VELOCITY_DAMPING;
             if (joint) {
@@ -41,8 +40,7 @@ static_assert(LOAD_EXPONENT == 20, "LoadFactorOf multiplies out the 20th power")
 
 void ApplyBeamForces() {
     for (Beam& beam : beamList) {
-        if (beam.intact == 0)
-            continue;
+        if (beam.intact == 0) continue;
         const float restLength = BeamLength(RestX(beam.ax) - RestX(beam.bx), RestY(beam.ay) - RestY(beam.by));
         Node& a = NodeAt(beam.ax, beam.ay);
         Node& b = NodeAt(beam.bx, beam.by);
@@ -77,7 +75,6 @@ void ApplyBeamForces() {
 }
 
 void SimulationStep() {
-    if (simulationRunning != 0)
-        IntegrateNodes();
+    if (simulationRunning != 0) IntegrateNodes();
     ApplyBeamForces();
 }

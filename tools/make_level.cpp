@@ -127,8 +127,7 @@ int BedRow(int i) {
 
 // A rock stack in the river: flat top, widening towards the bed.
 bool InPier(int i, int j) {
-    if (j < PIER_TOP_ROW)
-        return false;
+    if (j < PIER_TOP_ROW) return false;
     const int left = j < 52 ? 1 : (j < 56 ? 2 : 3);
     const int right = j < 51 ? 1 : (j < 55 ? 2 : 3);
     return i >= PIER_COLUMN - left && i <= PIER_COLUMN + right;
@@ -139,12 +138,9 @@ Cell Classify(int i, int j) {
         const bool bank = i <= LEFT_EDGE_COLUMN || i >= RIGHT_EDGE_COLUMN;
         return bank && j >= SurfaceRow(i) ? Cell::GROUND : Cell::SKY;
     }
-    if (i <= LeftWall(j) || i >= RightWall(j))
-        return Cell::GROUND;
-    if (j >= BedRow(i))
-        return Cell::GROUND;
-    if (InPier(i, j))
-        return Cell::PIER;
+    if (i <= LeftWall(j) || i >= RightWall(j)) return Cell::GROUND;
+    if (j >= BedRow(i)) return Cell::GROUND;
+    if (InPier(i, j)) return Cell::PIER;
     return j >= WATER_ROW ? Cell::WATER : Cell::SKY;
 }
 
@@ -183,8 +179,7 @@ Rgb StratumColour(int i, int j) {
 
 Rgb GroundColour(const Level& level, int i, int j) {
     int depth = 0;
-    while (j - depth - 1 >= 0 && level.cells[Index(i, j - depth - 1)] == Cell::GROUND)
-        ++depth;
+    while (j - depth - 1 >= 0 && level.cells[Index(i, j - depth - 1)] == Cell::GROUND) ++depth;
     const bool underWater = j - depth - 1 >= 0 && level.cells[Index(i, j - depth - 1)] == Cell::WATER;
 
     Rgb c = StratumColour(i, j);
@@ -207,8 +202,7 @@ Rgb GroundColour(const Level& level, int i, int j) {
     const auto open = [&level](int x, int y) {
         return x >= 0 && x < LEVEL_WIDTH && level.cells[Index(x, y)] != Cell::GROUND;
     };
-    if (j > DECK_ROW && (open(i - 1, j) || open(i + 1, j)))
-        c = Shade(c, 0.82f);
+    if (j > DECK_ROW && (open(i - 1, j) || open(i + 1, j))) c = Shade(c, 0.82f);
     return c;
 }
 
@@ -222,8 +216,7 @@ Rgb WaterColour(int i, int j) {
 }
 
 Rgb PierColour(int i, int j) {
-    if (j == PIER_TOP_ROW)
-        return {96, 168, 62};  // moss
+    if (j == PIER_TOP_ROW) return {96, 168, 62};  // moss
     const Rgb stone = Random01(static_cast<uint32_t>(i), static_cast<uint32_t>(j), 10) < 0.3f
                           ? Rgb{150, 140, 124}
                           : Rgb{168, 158, 140};
@@ -242,10 +235,8 @@ Rgb Grain(Rgb c, int i, int j) {
 void PlaceAnchors(Level& level) {
     const auto anchor = [&level](int i, int j) { level.anchors[Index(i, j)] = true; };
     // On the left shelf; node (i, j) sits on the top-left corner of pixel (i, j).
-    for (int i : {LEFT_EDGE_COLUMN - 6, LEFT_EDGE_COLUMN - 3, LEFT_EDGE_COLUMN})
-        anchor(i, DECK_ROW);
-    for (int i : {RIGHT_EDGE_COLUMN, RIGHT_EDGE_COLUMN + 3, RIGHT_EDGE_COLUMN + 6})
-        anchor(i, DECK_ROW);
+    for (int i : {LEFT_EDGE_COLUMN - 6, LEFT_EDGE_COLUMN - 3, LEFT_EDGE_COLUMN}) anchor(i, DECK_ROW);
+    for (int i : {RIGHT_EDGE_COLUMN, RIGHT_EDGE_COLUMN + 3, RIGHT_EDGE_COLUMN + 6}) anchor(i, DECK_ROW);
     anchor(LeftWall(FACE_ANCHOR_ROW), FACE_ANCHOR_ROW);
     anchor(RightWall(FACE_ANCHOR_ROW), FACE_ANCHOR_ROW);
     anchor(PIER_COLUMN, PIER_TOP_ROW);
@@ -257,8 +248,7 @@ Level MakeLevel() {
     level.pixels.resize(LEVEL_WIDTH * LEVEL_HEIGHT);
     level.anchors.resize(LEVEL_WIDTH * LEVEL_HEIGHT);
     for (int j = 0; j < LEVEL_HEIGHT; ++j) {
-        for (int i = 0; i < LEVEL_WIDTH; ++i)
-            level.cells[Index(i, j)] = Classify(i, j);
+        for (int i = 0; i < LEVEL_WIDTH; ++i) level.cells[Index(i, j)] = Classify(i, j);
     }
     PlaceAnchors(level);
     for (int j = 0; j < LEVEL_HEIGHT; ++j) {
@@ -278,16 +268,14 @@ Level MakeLevel() {
                     level.pixels[k] = Grain(PierColour(i, j), i, j);
                     break;
             }
-            if (level.anchors[k])
-                level.pixels[k] = {255, 255, 255};
+            if (level.anchors[k]) level.pixels[k] = {255, 255, 255};
         }
     }
     return level;
 }
 
 void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int k = 0; k < bytes; ++k)
-        out.push_back(static_cast<uint8_t>(value >> (8 * k)));
+    for (int k = 0; k < bytes; ++k) out.push_back(static_cast<uint8_t>(value >> (8 * k)));
 }
 
 // 24-bit uncompressed, bottom-up rows padded to four bytes, BITMAPINFOHEADER.
@@ -320,8 +308,7 @@ std::vector<uint8_t> EncodeBmp(const Level& level) {
             out.push_back(static_cast<uint8_t>(c.g));
             out.push_back(static_cast<uint8_t>(c.r));
         }
-        for (uint32_t pad = LEVEL_WIDTH * 3; pad < rowBytes; ++pad)
-            out.push_back(0);
+        for (uint32_t pad = LEVEL_WIDTH * 3; pad < rowBytes; ++pad) out.push_back(0);
     }
     return out;
 }
@@ -333,8 +320,7 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes, std::
         return false;
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (!written)
-        reason = std::strerror(errno);
+    if (!written) reason = std::strerror(errno);
     if (std::fclose(file) != 0 && written) {
         reason = std::strerror(errno);
         return false;

@@ -60,8 +60,7 @@ int32_t BeginDraw(DrawTarget target) {
         drawState.targetKind = DRAW_TARGET_NONE;
         return 0;
     }
-    if (target.kind == DRAW_TARGET_SPRITE)
-        ++spriteImageEdits;
+    if (target.kind == DRAW_TARGET_SPRITE) ++spriteImageEdits;
     // A fresh drawing context: no flags, black, the cursor at the origin.
     drawState.flags = 0;
     drawState.colour = MakeColour(0, 0, 0);

@@ -101,13 +101,11 @@ void LayerRow(const FilteredRow& upper, const FilteredRow& lower, uint32_t fy, u
     for (std::size_t k = 0; k < layer.columns; ++k) {
         const uint32_t coverage = (upper.coverage[k] * fu + lower.coverage[k] * fy) >> 8;
         if (coverage == 0) {
-            if (inSpan)
-                layer.spans.push_back(static_cast<uint32_t>(k));
+            if (inSpan) layer.spans.push_back(static_cast<uint32_t>(k));
             inSpan = false;
             continue;
         }
-        if (!inSpan)
-            layer.spans.push_back(static_cast<uint32_t>(k));
+        if (!inSpan) layer.spans.push_back(static_cast<uint32_t>(k));
         inSpan = true;
         const uint32_t red = (upper.red[k] * fu + lower.red[k] * fy) >> 8;
         const uint32_t green = (upper.green[k] * fu + lower.green[k] * fy) >> 8;
@@ -116,8 +114,7 @@ void LayerRow(const FilteredRow& upper, const FilteredRow& lower, uint32_t fy, u
                     ((blue * opacity + FULL / 2) / FULL) << 16;
         keep[k] = static_cast<uint16_t>(FULL - opacity * coverage);
     }
-    if (inSpan)
-        layer.spans.push_back(static_cast<uint32_t>(layer.columns));
+    if (inSpan) layer.spans.push_back(static_cast<uint32_t>(layer.columns));
     layer.rowSpanEnd[row] = static_cast<uint32_t>(layer.spans.size());
 }
 
@@ -181,8 +178,7 @@ void ApplyLayer(const BlendLayer& layer) {
             const uint32_t first = layer.spans[span];
             const uint32_t end = layer.spans[span + 1];
             uint32_t anyLit = 0;
-            for (uint32_t k = first; k < end; ++k)
-                anyLit |= target[k];
+            for (uint32_t k = first; k < end; ++k) anyLit |= target[k];
             if (anyLit == 0) {
                 std::copy(colour + first, colour + end, target + first);
                 continue;

@@ -62,14 +62,12 @@ TEST_F(WorldTest, NewBeamsAreAppendedIntactAndUnloaded) {
 // Collects the A columns in list order: the beams below are told apart by ax.
 std::vector<int32_t> Columns() {
     std::vector<int32_t> columns;
-    for (const Beam& beam : beamList)
-        columns.push_back(beam.ax);
+    for (const Beam& beam : beamList) columns.push_back(beam.ax);
     return columns;
 }
 
 TEST_F(WorldTest, RemovalWhileIteratingVisitsEveryBeamOnceAndKeepsOrder) {
-    for (int32_t k = 0; k < 6; ++k)
-        AddBeam(k, 0, k, 2);
+    for (int32_t k = 0; k < 6; ++k) AddBeam(k, 0, k, 2);
     std::vector<int32_t> visited;
     // Remove the first beam and then every other one, advancing only past kept beams.
     for (int32_t k = 0; k < CountBeams();) {

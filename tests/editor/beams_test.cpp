@@ -180,8 +180,7 @@ TEST(NearestGridIndexTest, RoundsHalvesToEven) {
     const std::pair<int32_t, int32_t> cases[] = {
         {9, 0},  {10, 0},  {11, 1},   {30, 2},   {50, 2},
         {70, 4}, {-10, 0}, {-11, -1}, {-30, -2}, {INT32_MIN, -107374182}};
-    for (const auto& [w, index] : cases)
-        EXPECT_EQ(NearestGridIndex(w), index) << w;
+    for (const auto& [w, index] : cases) EXPECT_EQ(NearestGridIndex(w), index) << w;
 }
 
 }  // namespace

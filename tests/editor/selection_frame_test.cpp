@@ -37,8 +37,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {35, 30}, {31, 33}})));
         ClickNode(1, 25, 30);
-        for (const int32_t c : {27, 29, 31, 33, 35})
-            ClickNode(1, c, 30);
+        for (const int32_t c : {27, 29, 31, 33, 35}) ClickNode(1, c, 30);
         ClickNode(2, 35, 30);
         ClickNode(1, 31, 33);
         ClickNode(1, 35, 30);  // anchor to anchor
@@ -49,8 +48,7 @@ protected:
     static std::vector<int32_t> JointColumnsOnRow30() {
         std::vector<int32_t> columns;
         for (int32_t c = 0; c <= gridWidth; ++c) {
-            if (NodeAt(c, 30).kind == NODE_JOINT)
-                columns.push_back(c);
+            if (NodeAt(c, 30).kind == NODE_JOINT) columns.push_back(c);
         }
         return columns;
     }
@@ -134,14 +132,12 @@ protected:
         beamList.clear();
         gridWidth = 20;
         gridHeight = 20;
-        for (int32_t c = 0; c <= 20; ++c)
-            NodeAt(c, 5).kind = NODE_JOINT;
+        for (int32_t c = 0; c <= 20; ++c) NodeAt(c, 5).kind = NODE_JOINT;
     }
     static std::vector<int32_t> Emptied() {
         std::vector<int32_t> columns;
         for (int32_t c = 0; c <= 20; ++c) {
-            if (NodeAt(c, 5).kind == NODE_EMPTY)
-                columns.push_back(c);
+            if (NodeAt(c, 5).kind == NODE_EMPTY) columns.push_back(c);
         }
         return columns;
     }
@@ -188,8 +184,7 @@ TEST_F(FrameBoundsTest, BulkRemovalMatchesRemovingJointByJoint) {
     for (const Beam& beam : before) {
         const bool touches =
             (beam.ay == 5 && beam.ax >= 6 && beam.ax <= 9) || (beam.by == 5 && beam.bx >= 6 && beam.bx <= 9);
-        if (!touches)
-            expected.push_back(beam);
+        if (!touches) expected.push_back(beam);
     }
     ASSERT_EQ(beamList.size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k) {

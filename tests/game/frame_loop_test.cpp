@@ -51,16 +51,14 @@ TEST_F(BridgeTest, SagsUnderLoadAndStoppingRestoresEverything) {
     // The middle joint hangs lower than it rests, and every beam carries load.
     EXPECT_GT(NodeAt(30, 30).y, RestY(30));
     EXPECT_EQ(NodeAt(26, 30).y, RestY(30));  // anchors never move
-    for (const Beam& beam : beamList)
-        EXPECT_NE(beam.loadFactor, 1.0f);
+    for (const Beam& beam : beamList) EXPECT_NE(beam.loadFactor, 1.0f);
 
     HeadlessSetKey(SCAN_RETURN, true);
     Frames(1);
     // Break a beam by hand: it is no longer drawn while running, but still counted.
     beamList[2].intact = 0;
     std::vector<float> loads;
-    for (const Beam& beam : beamList)
-        loads.push_back(beam.loadFactor);
+    for (const Beam& beam : beamList) loads.push_back(beam.loadFactor);
     HeadlessSetKey(SCAN_RETURN, false);
     Frames(1);  // the stop frame
     EXPECT_EQ(simulationRunning, 0);
@@ -90,8 +88,7 @@ TEST_F(BridgeTest, AnUnsupportedJointFallsAndItsBeamsBreak) {
     TapKey(SCAN_RETURN);
     Frames(300);
     int32_t broken = 0;
-    for (const Beam& beam : beamList)
-        broken += beam.intact == 0;
+    for (const Beam& beam : beamList) broken += beam.intact == 0;
     EXPECT_GT(broken, 0);
     EXPECT_EQ(CountBeams(), before);  // broken beams still count
     EXPECT_GT(NodeAt(32, 30).y, RestY(30) + 100.0f);

@@ -12,12 +12,9 @@ namespace {
 // A picture with white at (5, 7) and (9, 0), near-whites beside them, white in the
 // last column and row, and colour elsewhere.
 Rgb Picture(int32_t x, int32_t y, int32_t width, int32_t height) {
-    if ((x == 5 && y == 7) || (x == 9 && y == 0) || x == width - 1 || y == height - 1)
-        return WHITE;
-    if (x == 6 && y == 7)
-        return Rgb{255, 255, 254};
-    if (x == 4 && y == 7)
-        return Rgb{254, 255, 255};
+    if ((x == 5 && y == 7) || (x == 9 && y == 0) || x == width - 1 || y == height - 1) return WHITE;
+    if (x == 6 && y == 7) return Rgb{255, 255, 254};
+    if (x == 4 && y == 7) return Rgb{254, 255, 255};
     return Rgb{static_cast<uint8_t>(10 * x), static_cast<uint8_t>(20 + y), 99};
 }
 
@@ -25,8 +22,7 @@ std::vector<std::pair<int32_t, int32_t>> Anchors() {
     std::vector<std::pair<int32_t, int32_t>> anchors;
     for (int32_t i = 0; i <= GRID_CAPACITY; ++i) {
         for (int32_t j = 0; j <= GRID_CAPACITY; ++j) {
-            if (nodeGrid.nodes[i][j].kind == NODE_ANCHOR)
-                anchors.emplace_back(i, j);
+            if (nodeGrid.nodes[i][j].kind == NODE_ANCHOR) anchors.emplace_back(i, j);
         }
     }
     return anchors;
@@ -45,8 +41,7 @@ TEST(LevelTest, WhitePixelsBecomeAnchorsIn24And32BitFilesAlike) {
         std::vector<std::pair<int32_t, int32_t>> expected;
         for (int32_t i = 0; i < width; ++i) {
             for (int32_t j = 0; j < height; ++j) {
-                if (Picture(i, j, width, height) == WHITE)
-                    expected.emplace_back(i, j);
+                if (Picture(i, j, width, height) == WHITE) expected.emplace_back(i, j);
             }
         }
         EXPECT_EQ(Anchors(), expected) << bits;

@@ -22,8 +22,7 @@ TEST(BeamForceColourTest, FollowsTheLegendFromRedOverGreenToBlue) {
         {0.5f, {55, 155, 155}},    {0.2f, {55, 95, 215}},  {0.0f, {55, 55, 255}},
         {INFINITY, {255, 55, 55}}, {1e30f, {255, 55, 55}}, {NAN, {55, 55, 255}},
     };
-    for (const auto& [load, rgb] : cases)
-        EXPECT_EQ(ColourOf(BeamForceColour(load)), rgb) << load;
+    for (const auto& [load, rgb] : cases) EXPECT_EQ(ColourOf(BeamForceColour(load)), rgb) << load;
 }
 
 class SceneTest : public ::testing::Test {
@@ -32,10 +31,8 @@ protected:
     void SetUp() override {
         const std::filesystem::path path = TempFolder() / "scene.bmp";
         WriteBmp(path, 60, 40, 24, [](int32_t x, int32_t y) {
-            if ((x == 25 || x == 29) && y == 30)
-                return WHITE;
-            if (x >= 40 && x < 50 && y >= 30)
-                return Rgb{200, 100, 50};
+            if ((x == 25 || x == 29) && y == 30) return WHITE;
+            if (x >= 40 && x < 50 && y >= 30) return Rgb{200, 100, 50};
             return BLACK;
         });
         ASSERT_TRUE(StartGame(path));

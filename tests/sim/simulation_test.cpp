@@ -88,8 +88,7 @@ TEST_F(SimulationTest, StoppedWorldNeverMovesAndEveryBeamReadsExactlyOne) {
         AddBeam(e[0], e[1], e[2], e[3]);
     }
     NodeAt(0, 0).kind = NODE_ANCHOR;
-    for (int frame = 0; frame < 500; ++frame)
-        SimulationStep();
+    for (int frame = 0; frame < 500; ++frame) SimulationStep();
     for (const Beam& beam : beamList) {
         EXPECT_EQ(beam.loadFactor, 1.0f);
         EXPECT_EQ(beam.intact, 1);
@@ -190,8 +189,7 @@ TEST_F(SimulationTest, AnchorToAnchorBeamStaysUnloadedWhileRunning) {
     NodeAt(3, 0).kind = NODE_ANCHOR;
     AddBeam(0, 0, 3, 0);
     simulationRunning = 1;
-    for (int frame = 0; frame < 100; ++frame)
-        SimulationStep();
+    for (int frame = 0; frame < 100; ++frame) SimulationStep();
     EXPECT_EQ(beamList[0].loadFactor, 1.0f);
     EXPECT_EQ(NodeAt(3, 0).x, 60.0f);
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -37,8 +39,7 @@ inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t h
     const uint32_t rowBytes = (static_cast<uint32_t>(width) * bytesPerPixel + 3) & ~3u;
     std::vector<uint8_t> bytes;
     const auto put = [&bytes](uint32_t value, int size) {
-        for (int k = 0; k < size; ++k)
-            bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
+        for (int k = 0; k < size; ++k) bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
     };
     bytes.push_back('B');
     bytes.push_back('M');
@@ -52,8 +53,7 @@ inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t h
     put(static_cast<uint32_t>(bitsPerPixel), 2);
     put(0, 4);
     put(rowBytes * height, 4);
-    for (int k = 0; k < 4; ++k)
-        put(0, 4);  // resolution and colour counts
+    for (int k = 0; k < 4; ++k) put(0, 4);  // resolution and colour counts
     for (int32_t y = height - 1; y >= 0; --y) {
         const std::size_t rowStart = bytes.size();
         for (int32_t x = 0; x < width; ++x) {
@@ -64,22 +64,33 @@ inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t h
                 bytes.push_back(c.b);
                 bytes.push_back(c.g);
                 bytes.push_back(c.r);
-                if (bitsPerPixel == 32)
-                    bytes.push_back(0x5A);
+                if (bitsPerPixel == 32) bytes.push_back(0x5A);
             }
         }
-        while (bytes.size() - rowStart < rowBytes)
-            bytes.push_back(0);
+        while (bytes.size() - rowStart < rowBytes) bytes.push_back(0);
     }
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// One folder per test process: CTest runs the cases of a suite side by side.
 inline std::filesystem::path TempFolder() {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("karnolt-tests-" + std::string(::testing::UnitTest::GetInstance()->current_test_suite()->name()));
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("karnolt-tests-" + std::string(test->test_suite_name()) + "-" +
+                                          test->name() + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
+    // Removed when the test program ends.
+    static struct Cleanup {
+        std::vector<std::filesystem::path> folders;
+        ~Cleanup() {
+            std::error_code ignored;
+            for (const auto& f : folders) std::filesystem::remove_all(f, ignored);
+        }
+    } cleanup;
+    if (std::find(cleanup.folders.begin(), cleanup.folders.end(), folder) == cleanup.folders.end()) {
+        cleanup.folders.push_back(folder);
+    }
     return folder;
 }
 
@@ -89,8 +100,7 @@ inline std::filesystem::path WriteAnchorLevel(const std::vector<std::pair<int32_
     const std::filesystem::path path = TempFolder() / "anchors.bmp";
     WriteBmp(path, width, height, 24, [&](int32_t x, int32_t y) {
         for (const auto& [ax, ay] : anchors) {
-            if (ax == x && ay == y)
-                return WHITE;
+            if (ax == x && ay == y) return WHITE;
         }
         return BLACK;
     });
@@ -106,16 +116,13 @@ inline bool StartGame(const std::filesystem::path& level) {
 }
 
 inline void Frames(int64_t count) {
-    for (int64_t k = 0; k < count; ++k)
-        ASSERT_TRUE(RunFrame());
+    for (int64_t k = 0; k < count; ++k) ASSERT_TRUE(RunFrame());
 }
 
 // Moves the pointer to a screen point in one frame (it must not touch an edge).
 inline void MovePointerTo(int32_t x, int32_t y) {
-    if (x != pointerX)
-        HeadlessQueueMotionX(x - pointerX);
-    if (y != pointerY)
-        HeadlessQueueMotionY(y - pointerY);
+    if (x != pointerX) HeadlessQueueMotionX(x - pointerX);
+    if (y != pointerY) HeadlessQueueMotionY(y - pointerY);
     Frames(1);
 }
 
@@ -153,16 +160,14 @@ inline void TapKey(int32_t scanCode) {
 
 inline Rgb PixelAt(int32_t x, int32_t y) {
     const uint32_t* pixels = HeadlessPresentedPixels();
-    if (pixels == nullptr)
-        return BLACK;
+    if (pixels == nullptr) return BLACK;
     const uint32_t c = pixels[static_cast<std::size_t>(y) * HeadlessScreenWidth() + x];
     return Rgb{static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)};
 }
 
 inline std::vector<std::vector<int32_t>> BeamEnds() {
     std::vector<std::vector<int32_t>> ends;
-    for (const Beam& beam : beamList)
-        ends.push_back({beam.ax, beam.ay, beam.bx, beam.by});
+    for (const Beam& beam : beamList) ends.push_back({beam.ax, beam.ay, beam.bx, beam.by});
     return ends;
 }
 

@@ -77,8 +77,7 @@ std::vector<Anchor> FindAnchors(const Picture& picture) {
     std::vector<Anchor> anchors;
     for (int j = 0; j < picture.height; ++j) {
         for (int i = 0; i < picture.width; ++i) {
-            if (picture.At(i, j) == WHITE)
-                anchors.push_back({i, j});
+            if (picture.At(i, j) == WHITE) anchors.push_back({i, j});
         }
     }
     return anchors;
@@ -129,10 +128,8 @@ TEST_F(LevelFile, BothBanksHaveDeckAnchorsTooFarApartForOneBeam) {
     std::vector<Anchor> left;
     std::vector<Anchor> right;
     for (const Anchor& a : FindAnchors(picture)) {
-        if (a.j == 0 || a.j + 1 >= picture.height)
-            continue;
-        if (!(picture.At(a.i, a.j - 1) == BLACK) || picture.At(a.i, a.j + 1) == BLACK)
-            continue;
+        if (a.j == 0 || a.j + 1 >= picture.height) continue;
+        if (!(picture.At(a.i, a.j - 1) == BLACK) || picture.At(a.i, a.j + 1) == BLACK) continue;
         (a.i < middle ? left : right).push_back(a);
     }
     ASSERT_GE(left.size(), 2u);

@@ -54,8 +54,7 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& proble
             options.script = argument;
         }
     }
-    if (options.script.empty())
-        problem = "no SCRIPT given";
+    if (options.script.empty()) problem = "no SCRIPT given";
     return problem.empty();
 }
 
@@ -67,10 +66,8 @@ int Run(const std::vector<ScriptCommand>& commands, const Options& options) {
         std::string failure;
         switch (command.kind) {
             case CommandKind::MOUSE:
-                if (command.first != 0)
-                    HeadlessQueueMotionX(static_cast<int32_t>(command.first));
-                if (command.second != 0)
-                    HeadlessQueueMotionY(static_cast<int32_t>(command.second));
+                if (command.first != 0) HeadlessQueueMotionX(static_cast<int32_t>(command.first));
+                if (command.second != 0) HeadlessQueueMotionY(static_cast<int32_t>(command.second));
                 break;
             case CommandKind::PRESS:
             case CommandKind::RELEASE:
@@ -116,20 +113,16 @@ int Run(const std::vector<ScriptCommand>& commands, const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     std::string problem;
-    if (!ParseArguments(argc, argv, options, problem))
-        return Usage(problem);
+    if (!ParseArguments(argc, argv, options, problem)) return Usage(problem);
 
     std::vector<ScriptCommand> commands;
     std::string error;
     if (options.script == "-") {
-        if (!ParseScript(std::cin, "<stdin>", commands, error))
-            return Usage(error);
+        if (!ParseScript(std::cin, "<stdin>", commands, error)) return Usage(error);
     } else {
         std::ifstream in(options.script);
-        if (!in)
-            return Usage(options.script + ": cannot be opened");
-        if (!ParseScript(in, options.script, commands, error))
-            return Usage(error);
+        if (!in) return Usage(options.script + ": cannot be opened");
+        if (!ParseScript(in, options.script, commands, error)) return Usage(error);
     }
     std::error_code ignored;
     if (!std::filesystem::is_directory(options.out, ignored)) {
@@ -137,7 +130,6 @@ int main(int argc, char** argv) {
     }
 
     levelFileOverride = options.level;
-    if (StartUp() != 0)
-        return EXIT_LEVEL;
+    if (StartUp() != 0) return EXIT_LEVEL;
     return Run(commands, options);
 }

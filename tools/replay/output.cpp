@@ -16,14 +16,12 @@
 namespace {
 
 void PutLittleEndian(std::vector<uint8_t>& bytes, uint32_t value, int size) {
-    for (int k = 0; k < size; ++k)
-        bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
+    for (int k = 0; k < size; ++k) bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
 }
 
 std::string WriteFile(const std::string& path, const void* data, std::size_t size) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return path + ": cannot be written: " + std::strerror(errno);
+    if (file == nullptr) return path + ": cannot be written: " + std::strerror(errno);
     const bool written = std::fwrite(data, 1, size, file) == size;
     const bool closed = std::fclose(file) == 0;
     return written && closed ? "" : path + ": cannot be written: " + std::strerror(errno);
@@ -31,10 +29,8 @@ std::string WriteFile(const std::string& path, const void* data, std::size_t siz
 
 // Floats are written so that they read back as the same float32.
 std::string JsonFloat(float value) {
-    if (std::isnan(value))
-        return "\"nan\"";
-    if (std::isinf(value))
-        return value > 0 ? "\"inf\"" : "\"-inf\"";
+    if (std::isnan(value)) return "\"nan\"";
+    if (std::isinf(value)) return value > 0 ? "\"inf\"" : "\"-inf\"";
     char text[32];
     std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
     return text;
@@ -115,8 +111,7 @@ std::string WriteStateJson(const std::string& path, int64_t framesRun) {
         for (int32_t j = 0; j <= gridHeight; ++j) {
             const Node& n = NodeAt(i, j);
             const bool atRest = n.x == RestX(i) && n.y == RestY(j) && n.vx == 0.0f && n.vy == 0.0f;
-            if (n.kind == NODE_EMPTY && atRest)
-                continue;
+            if (n.kind == NODE_EMPTY && atRest) continue;
             json += separator;
             json += "    {\"i\": " + std::to_string(i) + ", \"j\": " + std::to_string(j) +
                     ", \"kind\": " + std::to_string(n.kind) + ", \"x\": " + JsonFloat(n.x) +

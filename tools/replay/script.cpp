@@ -15,8 +15,7 @@ bool ParseInteger(const std::string& token, int64_t low, int64_t high, int64_t& 
         base = 16;
         first += 2;
     }
-    if (first < last && *first == '+')
-        ++first;
+    if (first < last && *first == '+') ++first;
     const auto [end, status] = std::from_chars(first, last, value, base);
     return status == std::errc() && end == last && first != last && value >= low && value <= high;
 }
@@ -51,11 +50,9 @@ constexpr Keyword KEYWORDS[] = {
 std::string ParseLine(const std::vector<std::string>& tokens, ScriptCommand& command) {
     const Keyword* keyword = nullptr;
     for (const Keyword& k : KEYWORDS) {
-        if (tokens[0] == k.word)
-            keyword = &k;
+        if (tokens[0] == k.word) keyword = &k;
     }
-    if (keyword == nullptr)
-        return "unknown command '" + tokens[0] + "'";
+    if (keyword == nullptr) return "unknown command '" + tokens[0] + "'";
     const int given = static_cast<int>(tokens.size()) - 1;
     if (given != keyword->arguments) {
         return "'" + tokens[0] + "' takes " + std::to_string(keyword->arguments) + " argument(s), got " +
@@ -72,8 +69,7 @@ std::string ParseLine(const std::vector<std::string>& tokens, ScriptCommand& com
             break;
         case CommandKind::PRESS:
         case CommandKind::RELEASE:
-            if (!ParseInteger(tokens[1], 1, 3, command.first))
-                return "button must be 1, 2 or 3";
+            if (!ParseInteger(tokens[1], 1, 3, command.first)) return "button must be 1, 2 or 3";
             break;
         case CommandKind::KEY_DOWN:
         case CommandKind::KEY_UP:
@@ -106,14 +102,11 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCo
     while (std::getline(in, text)) {
         ++lineNumber;
         const std::size_t comment = text.find('#');
-        if (comment != std::string::npos)
-            text.erase(comment);
+        if (comment != std::string::npos) text.erase(comment);
         std::istringstream words(text);
         std::vector<std::string> tokens;
-        for (std::string token; words >> token;)
-            tokens.push_back(token);
-        if (tokens.empty())
-            continue;
+        for (std::string token; words >> token;) tokens.push_back(token);
+        if (tokens.empty()) continue;
         ScriptCommand command{};
         command.line = lineNumber;
         const std::string reason = ParseLine(tokens, command);

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -80,7 +82,18 @@ inline std::vector<uint8_t> MakeBitmapFile(int32_t width, int32_t height, int32_
 }
 
 inline std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = ::testing::TempDir() + name;
+    // A folder per process, since CTest runs the cases of this suite side by side;
+    // removed when the test program ends.
+    static const struct TempFolder {
+        std::filesystem::path path = std::filesystem::path(::testing::TempDir()) /
+                                     ("karnolt-draw-" + std::to_string(::getpid()));
+        TempFolder() { std::filesystem::create_directories(path); }
+        ~TempFolder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    } folder;
+    const std::string path = (folder.path / name).string();
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;

@@ -10,7 +10,7 @@ deps:
 	@bash $(DEPS)
 
 build: deps
-	@cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARNOLT_TESTS=OFF >/dev/null
 	@cmake --build build -j $(JOBS)
 
 play: build

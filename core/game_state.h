@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+inline constexpr int32_t SCREEN_WIDTH = 1024;
+inline constexpr int32_t SCREEN_HEIGHT = 768;
+
 extern int32_t simulationRunning;
 extern int32_t levelNumber;
 extern int32_t pointerX;

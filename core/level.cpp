@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "core/game_state.h"
 #include "core/world.h"
@@ -25,16 +26,15 @@ static std::filesystem::path ExecutableFolder() {
 }
 
 std::string FindLevelFile(const std::string& bareName) {
+    std::vector<std::filesystem::path> candidates = {bareName};
     const std::filesystem::path folder = ExecutableFolder();
-    const std::filesystem::path candidates[] = {
-        bareName,
-        folder / bareName,
-        folder / ".." / "share" / "karnolt" / bareName,
-    };
+    if (!folder.empty()) {
+        candidates.push_back(folder / bareName);
+        candidates.push_back(folder / ".." / "share" / "karnolt" / bareName);
+    }
     for (const std::filesystem::path& candidate : candidates) {
         std::error_code error;
-        if (!candidate.empty() && std::filesystem::is_regular_file(candidate, error))
-            return candidate.string();
+        if (std::filesystem::is_regular_file(candidate, error)) return candidate.string();
     }
     return bareName;  // not found anywhere: the loader names it in its message
 }

@@ -6,14 +6,16 @@
 
 // A pointer on an edge, or pushed past it, is held there and scrolls the view by
 // one step in that frame: the view moves towards the edge the pointer presses.
+// The view scrolls without limit in practice; only at the edge of int range,
+// after weeks of pushing, does it stop.
 static void ClampAndScroll(int32_t& pointer, int32_t motion, int32_t lastPixel, int32_t& viewOffset) {
     const int64_t moved = static_cast<int64_t>(pointer) + motion;
     if (moved <= 0) {
         pointer = 0;
-        viewOffset += SCROLL_STEP;
+        viewOffset = ClampToPixel(int64_t{viewOffset} + SCROLL_STEP);
     } else if (moved >= lastPixel) {
         pointer = lastPixel;
-        viewOffset -= SCROLL_STEP;
+        viewOffset = ClampToPixel(int64_t{viewOffset} - SCROLL_STEP);
     } else {
         pointer = static_cast<int32_t>(moved);
     }

@@ -4,8 +4,6 @@
 #include <cstdint>
 
 inline constexpr int32_t SCROLL_STEP = 10;
-inline constexpr int32_t SCREEN_WIDTH = 1024;
-inline constexpr int32_t SCREEN_HEIGHT = 768;
 
 void UpdatePointer();
 

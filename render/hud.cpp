@@ -1,5 +1,6 @@
 #include "render/hud.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -62,9 +63,12 @@ static constexpr HudText LEGEND_AND_HELP[] = {
     {830, 350, "an vorhandenen Obj. sein"},
 };
 
-static void DrawText(int32_t x, int32_t y, const std::string& utf8Text) {
+// A fixed Latin-1 prefix followed by numbers, formatted without allocating.
+static void DrawNumbers(int32_t x, int32_t y, const char* format, int32_t first, int32_t second = 0) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, first, second);
     SetTextCursor(x, y);
-    DrawLabel(Latin1FromUtf8(utf8Text));
+    DrawLabel(text);
 }
 
 static void DrawLegendBar() {
@@ -81,12 +85,14 @@ void DrawHud() {
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     DrawPointerArrow();
     lastFrameRate = FrameRateMeter();
-    DrawText(0, 0, "FPS: " + std::to_string(lastFrameRate));
-    DrawText(0, 20, "Verschiebung: " + std::to_string(viewOffsetX) + ", " + std::to_string(viewOffsetY));
-    DrawText(0, 40, "Träger: " + std::to_string(CountBeams()));
-    DrawText(0, 720,
-             simulationRunning != 0 ? "Gravitationssimulation : [-AN-]" : "Gravitationssimulation : [-AUS-]");
-    // The fixed lines are converted to Latin-1 once, not in every frame.
+    // The texts are converted to Latin-1 once, not in every frame.
+    static const std::string beamsFormat = Latin1FromUtf8("Träger: %d");
+    DrawNumbers(0, 0, "FPS: %d", lastFrameRate);
+    DrawNumbers(0, 20, "Verschiebung: %d, %d", viewOffsetX, viewOffsetY);
+    DrawNumbers(0, 40, beamsFormat.c_str(), CountBeams());
+    SetTextCursor(0, 720);
+    DrawLabel(simulationRunning != 0 ? "Gravitationssimulation : [-AN-]"
+                                     : "Gravitationssimulation : [-AUS-]");
     static const std::vector<std::string> legendAndHelp = [] {
         std::vector<std::string> lines;
         for (const HudText& line : LEGEND_AND_HELP) lines.push_back(Latin1FromUtf8(line.text));

@@ -47,14 +47,14 @@ void ApplyBeamForces() {
         const float dx = a.x - b.x;
         const float dy = a.y - b.y;
         const float length = BeamLength(dx, dy);
-        if (length == 0.0f) {
-            // Both ends on one point: the ratio is infinite and the push has no
-            // direction. The beam breaks and leaves the velocities alone.
+        const float ratio = restLength / length;
+        if (!std::isfinite(ratio)) {
+            // Both ends on one point (or so close that the ratio leaves float range):
+            // the push has no direction. The beam breaks and leaves the velocities alone.
             beam.loadFactor = INFINITY;
             beam.intact = 0;
             continue;
         }
-        const float ratio = restLength / length;
         // The whole length error goes to each joint end, in opposite directions.
         const float impulseX = ratio * dx - dx;
         const float impulseY = ratio * dy - dy;

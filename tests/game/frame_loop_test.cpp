@@ -141,6 +141,14 @@ TEST_F(GameTest, PressingAnEdgeScrollsTenPixelsAFrame) {
     Frames(3);
     EXPECT_EQ(viewOffsetX, 200);
     EXPECT_EQ(pointerX, 1);
+    // At the far end of int range the view stops instead of overflowing.
+    viewOffsetX = INT32_MAX - 25;
+    HeadlessQueueMotionX(-1);
+    Frames(5);
+    EXPECT_GT(viewOffsetX, INT32_MAX - 25);
+    const int32_t stopped = viewOffsetX;
+    Frames(1);
+    EXPECT_EQ(viewOffsetX, stopped);
 }
 
 }  // namespace

@@ -37,11 +37,12 @@ script 'frames 1'
 expect 2 'not a directory' -- "$replay" --out "$work/none" "$work/script.txt"
 
 # Bad scripts are refused whole, with the line number, before anything runs.
-for bad in 'frames 0' 'frames 10000001' 'frames ten' 'press 4' 'release' 'keydown space' 'keyup 0x100' \
-           'mouse 1' 'mouse 1 2 3' 'mouse 99999999999 0' 'Frames 1' 'shot' 'jump 3'; do
+for bad in 'frames 0' 'frames 10000001' 'frames ten' 'frames 0x10' 'frames +5' 'press 4' 'release' \
+           'keydown space' 'keyup 0x100' 'keydown 0x1' 'keydown 0x+1' 'mouse 1' 'mouse 1 2 3' \
+           'mouse 99999999999 0' 'Frames 1' 'shot' 'jump 3'; do
   script 'frames 2' 'state early.json' "# a comment" '' "$bad"
   expect 2 "script.txt:5: " -- "$replay" --level "$level" --out "$work" "$work/script.txt"
-  check "[[ ! -e $work/early.json ]]"
+  check "[[ ! -e $work/early.json && \$(wc -l <$work/err) -eq 1 ]]"
 done
 
 # A level that cannot be loaded: status 1 and the game's own message.

@@ -163,6 +163,12 @@ TEST_F(SimulationTest, ZeroLengthBeamBreaksWithoutTouchingVelocities) {
     NodeAt(3, 1).kind = NODE_JOINT;
     AddBeam(1, 1, 3, 1);
     NodeAt(3, 1).x = NodeAt(1, 1).x;
+    // And a length so small that the ratio leaves float range: the same.
+    NodeAt(0, 0).kind = NODE_JOINT;
+    NodeAt(2, 0).kind = NODE_JOINT;
+    AddBeam(0, 0, 2, 0);
+    NodeAt(0, 0).x = 1e-44f;
+    NodeAt(2, 0).x = 0.0f;
     NodeAt(1, 1).vx = 2.0f;
     NodeAt(3, 1).vy = -1.5f;
     ApplyBeamForces();
@@ -171,6 +177,9 @@ TEST_F(SimulationTest, ZeroLengthBeamBreaksWithoutTouchingVelocities) {
     EXPECT_EQ(NodeAt(1, 1).vy, 0.0f);
     EXPECT_EQ(NodeAt(3, 1).vx, 0.0f);
     EXPECT_EQ(NodeAt(3, 1).vy, -1.5f);
+    EXPECT_EQ(beamList[1].intact, 0);
+    EXPECT_EQ(NodeAt(0, 0).vx, 0.0f);
+    EXPECT_EQ(NodeAt(2, 0).vx, 0.0f);
 }
 
 TEST_F(SimulationTest, EmptiedJointKeepsItsPlaceAndItsVelocityDecays) {

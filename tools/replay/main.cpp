@@ -18,9 +18,16 @@ namespace {
 constexpr int EXIT_LEVEL = 1;
 constexpr int EXIT_USAGE = 2;
 
+// A bad command line: the problem and how the tool is called.
 int Usage(const std::string& problem) {
     std::fprintf(stderr, "karnolt-replay: %s\nusage: karnolt-replay [--level FILE] [--out DIR] SCRIPT\n",
                  problem.c_str());
+    return EXIT_USAGE;
+}
+
+// A bad script or output folder: one line naming the file and the reason.
+int Refuse(const std::string& problem) {
+    std::fprintf(stderr, "karnolt-replay: %s\n", problem.c_str());
     return EXIT_USAGE;
 }
 
@@ -118,15 +125,15 @@ int main(int argc, char** argv) {
     std::vector<ScriptCommand> commands;
     std::string error;
     if (options.script == "-") {
-        if (!ParseScript(std::cin, "<stdin>", commands, error)) return Usage(error);
+        if (!ParseScript(std::cin, "<stdin>", commands, error)) return Refuse(error);
     } else {
         std::ifstream in(options.script);
-        if (!in) return Usage(options.script + ": cannot be opened");
-        if (!ParseScript(in, options.script, commands, error)) return Usage(error);
+        if (!in) return Refuse(options.script + ": cannot be opened");
+        if (!ParseScript(in, options.script, commands, error)) return Refuse(error);
     }
     std::error_code ignored;
     if (!std::filesystem::is_directory(options.out, ignored)) {
-        return Usage(options.out.string() + ": not a directory");
+        return Refuse(options.out.string() + ": not a directory");
     }
 
     levelFileOverride = options.level;

@@ -1,5 +1,6 @@
 #include "tools/replay/script.h"
 
+#include <cctype>
 #include <charconv>
 #include <sstream>
 
@@ -7,29 +8,34 @@
 
 namespace {
 
+// Decimal, with an optional minus sign.
 bool ParseInteger(const std::string& token, int64_t low, int64_t high, int64_t& value) {
-    int base = 10;
-    const char* first = token.data();
     const char* last = token.data() + token.size();
-    if (token.size() > 2 && token[0] == '0' && token[1] == 'x') {
-        base = 16;
-        first += 2;
-    }
-    if (first < last && *first == '+') ++first;
-    const auto [end, status] = std::from_chars(first, last, value, base);
-    return status == std::errc() && end == last && first != last && value >= low && value <= high;
+    const auto [end, status] = std::from_chars(token.data(), last, value);
+    return !token.empty() && status == std::errc() && end == last && value >= low && value <= high;
 }
 
+// "escape", "return", "delete" or 0x followed by exactly two hexadecimal digits.
 bool ParseScanCode(const std::string& token, int64_t& code) {
-    if (token == "escape")
+    if (token == "escape") {
         code = SCAN_ESCAPE;
-    else if (token == "return")
+        return true;
+    }
+    if (token == "return") {
         code = SCAN_RETURN;
-    else if (token == "delete")
+        return true;
+    }
+    if (token == "delete") {
         code = SCAN_DELETE;
-    else
-        return token.rfind("0x", 0) == 0 && token.size() <= 4 && ParseInteger(token, 0, 0xff, code);
-    return true;
+        return true;
+    }
+    if (token.size() != 4 || token.compare(0, 2, "0x") != 0 ||
+        !std::isxdigit(static_cast<unsigned char>(token[2])) ||
+        !std::isxdigit(static_cast<unsigned char>(token[3]))) {
+        return false;
+    }
+    const auto [end, status] = std::from_chars(token.data() + 2, token.data() + 4, code, 16);
+    return status == std::errc() && end == token.data() + 4;
 }
 
 struct Keyword {

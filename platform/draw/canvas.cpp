@@ -70,6 +70,7 @@ int32_t BeginDraw(DrawTarget target) {
 }
 
 void EndDraw() {
+    if (drawState.targetKind == DRAW_TARGET_SPRITE) ++spriteImageEdits;
     drawState.targetKind = DRAW_TARGET_NONE;
     drawState.targetSprite = 0;
 }

@@ -271,7 +271,9 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
                             backBuffer.width,
                             backBuffer.height};
     BlendLayer& layer = scaledTable[static_cast<std::size_t>(scaledNumber)].layer;
-    if (!layer.valid || !(layer.key == key)) {
+    // A drawing still open on a sprite may change its image at any moment.
+    const bool spriteBeingDrawn = drawState.targetKind == DRAW_TARGET_SPRITE;
+    if (!layer.valid || !(layer.key == key) || spriteBeingDrawn) {
         BuildLayer(sprite->image, *scaled, key, columnFirst, columnEnd, rowFirst, rowEnd, layer);
     }
     ApplyLayer(layer);

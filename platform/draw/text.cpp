@@ -6,7 +6,8 @@
 #include "platform/draw/draw_state.h"
 #include "platform/draw/font.h"
 
-// The background box of opaque text; black, the drawing context's default.
+// The background box of opaque text: black, a plain backdrop on the dark scene.
+// (The game itself draws all its text transparent.)
 inline constexpr uint32_t TEXT_BACKGROUND = MakeColour(0, 0, 0);
 
 void SetTextCursor(int32_t x, int32_t y) {

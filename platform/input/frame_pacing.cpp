@@ -2,6 +2,8 @@
 // previous wait.
 #include "platform/input/frame_pacing.h"
 
+#include <algorithm>
+
 FramePacing framePacing;
 
 int32_t PacingPeriod(int64_t frequency, int32_t framesPerSecond) {
@@ -38,9 +40,10 @@ void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleep
         if (elapsed > pacing.period) {
             break;
         }
-        const int32_t left = pacing.period - elapsed;
+        const int64_t left =
+            int64_t{pacing.period} - elapsed;  // a counter running backwards gives a large gap
         if (left > PACING_SLEEP_MARGIN) {
-            sleepTicks(left - PACING_SLEEP_MARGIN);
+            sleepTicks(static_cast<int32_t>(std::min<int64_t>(left - PACING_SLEEP_MARGIN, INT32_MAX)));
         }
     }
     pacing.reference = now;

@@ -288,3 +288,15 @@ TEST_F(DrawTest, RepeatedPassesFollowEveryChange) {
     EXPECT_EQ(Pixel(15, 5), MakeColour(0, 250, 0));
     EXPECT_LT(Green(Pixel(39, 5)), 250);
 }
+
+TEST_F(DrawTest, PaintingOnTheSpriteInsideOneDrawingShowsAtOnce) {
+    MakeScaled(1, 1, {Rgb{200, 100, 0}});
+    SetScaledFiltering(0);
+    ASSERT_NE(BeginDraw(SpriteTarget(1)), 0);
+    Show(0, 0, 20, 20, 255);
+    EXPECT_EQ(Pixel(5, 5), MakeColour(200, 100, 0));
+    DrawSegment(0, 0, 1, 0, MakeColour(10, 20, 30));  // same drawing, no EndDraw yet
+    Show(0, 0, 20, 20, 255);
+    EXPECT_EQ(Pixel(5, 5), MakeColour(10, 20, 30));
+    EndDraw();
+}

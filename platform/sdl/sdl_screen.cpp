@@ -1,6 +1,9 @@
 // The SDL screen: a desktop-sized full-screen window showing the back buffer
 // letterboxed through a streaming texture, its activation, and frame pacing.
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <thread>
 
 #include "platform/display.h"
@@ -109,6 +112,22 @@ void HandleEvent(const SDL_Event& event) {
     HandleSdlInputEvent(event);
 }
 
+// For start-up measurements (bench/idle_and_startup.sh): with KARNOLT_REPORT_FIRST_FRAME
+// set, the wall-clock time at which the first game frame went to the screen.
+void ReportFirstFrame() {
+    static bool reported = false;
+    if (reported) {
+        return;
+    }
+    reported = true;
+    if (std::getenv("KARNOLT_REPORT_FIRST_FRAME") != nullptr) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::fprintf(stderr, "karnolt: first frame presented at %lld.%09ld\n", static_cast<long long>(now.tv_sec),
+                     now.tv_nsec);
+    }
+}
+
 void ShowBackBuffer() {
     if (screen.texture == nullptr || backBuffer.width != screen.width || backBuffer.height != screen.height ||
         backBuffer.pixels.empty()) {
@@ -118,6 +137,7 @@ void ShowBackBuffer() {
     SDL_RenderClear(screen.renderer);
     SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
     SDL_RenderPresent(screen.renderer);
+    ReportFirstFrame();
 }
 
 void SleepTicks(int32_t ticks) {

@@ -123,8 +123,8 @@ void ReportFirstFrame() {
     if (std::getenv("KARNOLT_REPORT_FIRST_FRAME") != nullptr) {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
-        std::fprintf(stderr, "karnolt: first frame presented at %lld.%09ld\n", static_cast<long long>(now.tv_sec),
-                     now.tv_nsec);
+        std::fprintf(stderr, "karnolt: first frame presented at %lld.%09ld\n",
+                     static_cast<long long>(now.tv_sec), now.tv_nsec);
     }
 }
 

@@ -29,8 +29,7 @@ struct Driver {
     std::string error;
     bool Frames(int64_t count) {
         for (int64_t k = 0; k < count && error.empty(); ++k) {
-            if (!RunFrame())
-                error = "the game ended without Escape";
+            if (!RunFrame()) error = "the game ended without Escape";
         }
         return error.empty();
     }
@@ -105,8 +104,7 @@ bool GreenNearFirstEnd(const Beam& beam) {
 
 std::vector<uint32_t> PresentedFrame() {
     const uint32_t* pixels = HeadlessPresentedPixels();
-    if (pixels == nullptr)
-        return {};
+    if (pixels == nullptr) return {};
     return {pixels, pixels + static_cast<std::size_t>(HeadlessScreenWidth()) * HeadlessScreenHeight()};
 }
 
@@ -145,13 +143,10 @@ FreeFallResult RunFreeFall(int64_t frames, int64_t fullEvery, const std::set<Nod
     float lastY = NodeAt(FALLING_COLUMN, FALLING_ROW).y;
     for (int64_t frame = 1; frame <= frames; ++frame) {
         if (frame % fullEvery == 0) {
-            if (!driver.Frames(1))
-                break;
+            if (!driver.Frames(1)) break;
             ++result.fullFrames;
-            if (frame == referenceFrame)
-                reference = PresentedFrame();
-            if (frame > referenceFrame)
-                result.error = CompareWithReference(reference, frame);
+            if (frame == referenceFrame) reference = PresentedFrame();
+            if (frame > referenceFrame) result.error = CompareWithReference(reference, frame);
         } else {
             SimulationStep();
         }

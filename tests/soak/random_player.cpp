@@ -35,8 +35,7 @@ void ChooseTarget(RandomPlayer& player) {
         std::vector<NodeIndex> used;
         for (int32_t i = 0; i <= gridWidth; ++i) {
             for (int32_t j = 0; j <= gridHeight; ++j) {
-                if (NodeAt(i, j).kind != NODE_EMPTY)
-                    used.push_back({i, j});
+                if (NodeAt(i, j).kind != NODE_EMPTY) used.push_back({i, j});
             }
         }
         if (!used.empty()) {
@@ -69,22 +68,18 @@ void QueueAxis(RandomPlayer& player, int32_t motion, void (*queue)(int32_t)) {
         queue(part);
         left -= part;
     }
-    if (left != 0)
-        queue(left);
+    if (left != 0) queue(left);
 }
 
 void QueueMotion(RandomPlayer& player) {
     if (Chance(player, 500)) {
         // More events than the device buffers between two reads.
         ++player.overflows;
-        for (int32_t k = 0; k < MOUSE_EVENT_BUFFER + 6; ++k)
-            HeadlessQueueMotionX(k % 2 == 0 ? 1 : -1);
+        for (int32_t k = 0; k < MOUSE_EVENT_BUFFER + 6; ++k) HeadlessQueueMotionX(k % 2 == 0 ? 1 : -1);
         return;
     }
-    if (Chance(player, 300))
-        HeadlessQueueWheel(Chance(player, 2) ? 120 : -120);
-    if (--player.targetFramesLeft <= 0)
-        ChooseTarget(player);
+    if (Chance(player, 300)) HeadlessQueueWheel(Chance(player, 2) ? 120 : -120);
+    if (--player.targetFramesLeft <= 0) ChooseTarget(player);
     int32_t x = player.targetX;
     int32_t y = player.targetY;
     if (player.targetIsNode) {
@@ -117,8 +112,7 @@ void QueueButtons(RandomPlayer& player) {
         }
         return;
     }
-    if (!Chance(player, 40))
-        return;
+    if (!Chance(player, 40)) return;
     static constexpr int32_t HOLDS[] = {1, 2, 2, 2, 3, 3, 4, 6, 11, 12, 30, 90};
     player.heldButton = Chance(player, 40) ? 3 : (Uniform(player, 1, 10) <= 7 ? 1 : 2);
     player.holdFramesLeft = HOLDS[Uniform(player, 0, int32_t(std::size(HOLDS)) - 1)];
@@ -130,12 +124,10 @@ void QueueButtons(RandomPlayer& player) {
 void QueueKey(RandomPlayer& player, int32_t scanCode, int32_t& framesLeft, int32_t oneIn, int32_t longest,
               int64_t& count) {
     if (framesLeft > 0) {
-        if (--framesLeft == 0)
-            HeadlessSetKey(scanCode, false);
+        if (--framesLeft == 0) HeadlessSetKey(scanCode, false);
         return;
     }
-    if (!Chance(player, oneIn))
-        return;
+    if (!Chance(player, oneIn)) return;
     framesLeft = Uniform(player, 1, longest);
     ++count;
     HeadlessSetKey(scanCode, true);
@@ -145,8 +137,7 @@ void QueueKey(RandomPlayer& player, int32_t scanCode, int32_t& framesLeft, int32
 
 void QueueRandomInput(RandomPlayer& player) {
     if (player.inactiveFramesLeft > 0) {
-        if (--player.inactiveFramesLeft == 0)
-            HeadlessSetActive(true);
+        if (--player.inactiveFramesLeft == 0) HeadlessSetActive(true);
     } else if (Chance(player, 1500)) {
         player.inactiveFramesLeft = Uniform(player, 1, 90);
         ++player.deactivations;

@@ -50,8 +50,7 @@ Options ParseOptions(int argc, char** argv) {
         const std::string option = argv[k];
         const bool takesValue =
             option == "--frames" || option == "--seed" || option == "--level" || option == "--full-every";
-        if (takesValue && k + 1 >= argc)
-            Refuse(option + " needs a value");
+        if (takesValue && k + 1 >= argc) Refuse(option + " needs a value");
         if (option == "--frames") {
             options.frames = ParseCount(option, argv[++k], 1);
         } else if (option == "--seed") {
@@ -67,8 +66,7 @@ Options ParseOptions(int argc, char** argv) {
             Refuse("unknown option '" + option + "'");
         }
     }
-    if (!options.seedGiven)
-        options.seed = std::random_device{}() % 1'000'000'000;
+    if (!options.seedGiven) options.seed = std::random_device{}() % 1'000'000'000;
     return options;
 }
 
@@ -95,8 +93,7 @@ int RandomPlay(const Options& options, const std::set<NodeIndex>& anchors,
                         static_cast<long long>(frame), SecondsSince(start), CountBeams());
             std::fflush(stdout);
         }
-        if (frame % CHECK_EVERY != 0 && frame != options.frames)
-            continue;
+        if (frame % CHECK_EVERY != 0 && frame != options.frames) continue;
         runningChecks += simulationRunning;
         const std::string error = CheckWorld(anchors);
         if (!error.empty()) {
@@ -121,8 +118,7 @@ int main(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv);
     std::string error;
     const std::set<NodeIndex> anchors = ReadLevelAnchors(options.level, error);
-    if (!error.empty())
-        Refuse(error);
+    if (!error.empty()) Refuse(error);
 
     std::printf("karnolt-soak: %s, %lld frames, seed %llu, level %s\n",
                 options.freeFall ? "free fall" : "random play", static_cast<long long>(options.frames),
@@ -132,11 +128,9 @@ int main(int argc, char** argv) {
     ResetPlatform();
     ResetGame();
     levelFileOverride = options.level;
-    if (StartUp() != 0)
-        return 1;
+    if (StartUp() != 0) return 1;
     error = CheckWorld(anchors);
-    if (!error.empty())
-        Refuse("after start-up: " + error);
+    if (!error.empty()) Refuse("after start-up: " + error);
 
     int status = 0;
     if (options.freeFall) {

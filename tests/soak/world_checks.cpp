@@ -12,8 +12,7 @@ namespace {
 
 uint32_t ReadLittle(const std::vector<uint8_t>& bytes, std::size_t at, int size) {
     uint32_t value = 0;
-    for (int k = size - 1; k >= 0; --k)
-        value = value << 8 | bytes[at + static_cast<std::size_t>(k)];
+    for (int k = size - 1; k >= 0; --k) value = value << 8 | bytes[at + static_cast<std::size_t>(k)];
     return value;
 }
 
@@ -58,8 +57,7 @@ std::set<NodeIndex> ReadLevelAnchors(const std::string& path, std::string& error
         for (int32_t x = 0; x < width; ++x) {
             const std::size_t at = dataOffset + static_cast<std::size_t>(stored) * rowBytes +
                                    static_cast<std::size_t>(x) * (bits / 8);
-            if (bytes[at] == 255 && bytes[at + 1] == 255 && bytes[at + 2] == 255)
-                anchors.insert({x, y});
+            if (bytes[at] == 255 && bytes[at + 1] == 255 && bytes[at + 2] == 255) anchors.insert({x, y});
         }
     }
     return anchors;
@@ -73,8 +71,7 @@ std::string CheckWorld(const std::set<NodeIndex>& levelAnchors) {
             "beam " + std::to_string(k) + " " + NodeName(beam.ax, beam.ay) + "-" + NodeName(beam.bx, beam.by);
         if (!IsInUseNode(beam.ax, beam.ay) || !IsInUseNode(beam.bx, beam.by))
             return name + " leaves the grid";
-        if (beam.ax == beam.bx && beam.ay == beam.by)
-            return name + " joins a node to itself";
+        if (beam.ax == beam.bx && beam.ay == beam.by) return name + " joins a node to itself";
         if (NodeAt(beam.ax, beam.ay).kind == NODE_EMPTY || NodeAt(beam.bx, beam.by).kind == NODE_EMPTY) {
             return name + " ends on an empty node";
         }
@@ -82,8 +79,7 @@ std::string CheckWorld(const std::set<NodeIndex>& levelAnchors) {
         const NodeIndex b{beam.bx, beam.by};
         if (!joined.insert(a < b ? std::pair{a, b} : std::pair{b, a}).second)
             return name + " joins a pair twice";
-        if (simulationRunning == 0 && beam.intact == 0)
-            return name + " is broken while stopped";
+        if (simulationRunning == 0 && beam.intact == 0) return name + " is broken while stopped";
         if (simulationRunning == 0 && beam.intact != 0 && beam.loadFactor != 1.0f) {
             return name + " has load factor " + std::to_string(beam.loadFactor) + " while stopped";
         }
@@ -95,8 +91,7 @@ std::string CheckWorld(const std::set<NodeIndex>& levelAnchors) {
             if ((n.kind == NODE_ANCHOR) != levelAnchor) {
                 return "node " + NodeName(i, j) + (levelAnchor ? " lost its anchor" : " became an anchor");
             }
-            if (!IsInUseNode(i, j))
-                continue;
+            if (!IsInUseNode(i, j)) continue;
             if (!std::isfinite(n.x) || !std::isfinite(n.y) || !std::isfinite(n.vx) || !std::isfinite(n.vy)) {
                 return "node " + NodeName(i, j) + " has a position or velocity that is not a finite number";
             }

@@ -44,6 +44,8 @@ void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleep
             int64_t{pacing.period} - elapsed;  // a counter running backwards gives a large gap
         if (left > PACING_SLEEP_MARGIN) {
             sleepTicks(static_cast<int32_t>(std::min<int64_t>(left - PACING_SLEEP_MARGIN, INT32_MAX)));
+        } else if (left > PACING_SPIN) {
+            sleepTicks(PACING_NAP);
         }
     }
     pacing.reference = now;

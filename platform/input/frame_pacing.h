@@ -11,6 +11,10 @@
 inline constexpr int64_t PACING_COUNTER_FREQUENCY = 10'000'000;
 // The wait sleeps until this long before the deadline and polls for the rest.
 inline constexpr int32_t PACING_SLEEP_MARGIN = 15'000;  // 1.5 ms
+// Within that margin it polls between short naps, and without pause only for the
+// final stretch: a nap may wake a little late, a spinning poll holds a core.
+inline constexpr int32_t PACING_NAP = 1'000;   // 0.1 ms
+inline constexpr int32_t PACING_SPIN = 2'500;  // 0.25 ms
 
 struct FramePacing {
     int32_t cap = 0;  // frames per second, 0 = no pacing
@@ -28,6 +32,7 @@ int32_t SetPacingCap(FramePacing& pacing, int64_t frequency, int32_t framesPerSe
 
 // Waits until more than one period has passed since the end of the previous
 // wait (or since the low word of the counter changed sign), then makes now the
-// new reference. Sleeps through all but the last PACING_SLEEP_MARGIN ticks.
+// new reference. Sleeps through all but the last PACING_SLEEP_MARGIN ticks, naps
+// through most of those, and spins only for the last PACING_SPIN.
 // Does nothing while the cap is 0.
 void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleepTicks)(int32_t ticks));

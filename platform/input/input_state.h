@@ -48,6 +48,8 @@ void QueueMouseEvent(MouseEventBuffer& buffer, MouseEvent event);
 // one X and one Y event: a read reports only their sum, and a fast mouse sends
 // one report per millisecond, which would overflow the buffer every frame.
 void QueueMergedMotion(MouseEventBuffer& buffer, int32_t dx, int32_t dy);
+// The wheel likewise: a spinning wheel must not overflow the buffer and drop a drag.
+void QueueMergedWheel(MouseEventBuffer& buffer, int32_t value);
 void ClearMouseEvents(MouseEventBuffer& buffer);
 
 // A read with the device released (window inactive): no motion, buttons kept,

@@ -10,9 +10,25 @@ int32_t deltaX = 0;
 int32_t deltaY = 0;
 std::array<int32_t, 3> buttonDown{};  // buttons 1 to 3
 
-bool EndsWithMotion(const MouseEventBuffer& buffer) {
-    return buffer.count >= 2 && buffer.events[buffer.count - 2].part == MOUSE_PART_X &&
-           buffer.events[buffer.count - 1].part == MOUSE_PART_Y;
+bool IsAxisPart(int32_t part) {
+    return part == MOUSE_PART_X || part == MOUSE_PART_Y || part == MOUSE_PART_WHEEL;
+}
+
+// Adds to the event of this axis queued since the last button event, or queues one.
+// A read only sums the axes, so where between two button events a count lands
+// does not matter. Sums saturate rather than wrap: no real mouse gets near, but
+// a flood must not turn into motion the other way.
+void QueueMergedAxis(MouseEventBuffer& buffer, int32_t part, int32_t value) {
+    if (!buffer.overflowed) {
+        for (int32_t k = buffer.count - 1; k >= 0 && IsAxisPart(buffer.events[k].part); --k) {
+            MouseEvent& event = buffer.events[k];
+            if (event.part != part) continue;
+            event.value =
+                static_cast<int32_t>(std::clamp<int64_t>(int64_t{event.value} + value, INT32_MIN, INT32_MAX));
+            return;
+        }
+    }
+    QueueMouseEvent(buffer, {part, value});
 }
 
 void ApplyMouseEvent(const MouseEvent& event) {
@@ -45,19 +61,12 @@ void QueueMouseEvent(MouseEventBuffer& buffer, MouseEvent event) {
 }
 
 void QueueMergedMotion(MouseEventBuffer& buffer, int32_t dx, int32_t dy) {
-    if (!buffer.overflowed && EndsWithMotion(buffer)) {
-        // Sums saturate rather than wrap: no real mouse gets near, but a
-        // flood must not turn into motion the other way.
-        MouseEvent& x = buffer.events[buffer.count - 2];
-        MouseEvent& y = buffer.events[buffer.count - 1];
-        const int64_t sumX = int64_t{x.value} + dx;
-        const int64_t sumY = int64_t{y.value} + dy;
-        x.value = static_cast<int32_t>(std::clamp<int64_t>(sumX, INT32_MIN, INT32_MAX));
-        y.value = static_cast<int32_t>(std::clamp<int64_t>(sumY, INT32_MIN, INT32_MAX));
-        return;
-    }
-    QueueMouseEvent(buffer, {MOUSE_PART_X, dx});
-    QueueMouseEvent(buffer, {MOUSE_PART_Y, dy});
+    QueueMergedAxis(buffer, MOUSE_PART_X, dx);
+    QueueMergedAxis(buffer, MOUSE_PART_Y, dy);
+}
+
+void QueueMergedWheel(MouseEventBuffer& buffer, int32_t value) {
+    QueueMergedAxis(buffer, MOUSE_PART_WHEEL, value);
 }
 
 void ClearMouseEvents(MouseEventBuffer& buffer) {

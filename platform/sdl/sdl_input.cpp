@@ -72,7 +72,7 @@ void HandleSdlInputEvent(const SDL_Event& event) {
                                                 event.button.state == SDL_PRESSED ? 0x80 : 0});
             break;
         case SDL_MOUSEWHEEL:
-            QueueMouseEvent(input.mouseEvents, {MOUSE_PART_WHEEL, event.wheel.y});
+            QueueMergedWheel(input.mouseEvents, event.wheel.y);
             break;
         case SDL_QUIT:
             input.closeRequested = true;

@@ -1,9 +1,12 @@
 // The SDL screen: a desktop-sized full-screen window showing the back buffer
 // letterboxed through a streaming texture, its activation, and frame pacing.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <string>
 #include <thread>
 
 #include "platform/display.h"
@@ -20,16 +23,47 @@ struct SdlScreen {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
+    // Without a graphics driver the picture goes straight to the window's own
+    // surface: one converting copy instead of a texture upload and a blit.
+    bool useWindowSurface = false;
+    SDL_Surface* picture = nullptr;  // the back buffer seen as an SDL surface
     int32_t width = 0;
     int32_t height = 0;
 };
 
 SdlScreen screen;
 
+// OpenGL drawn by the processor (Mesa's llvmpipe and kin, as on a virtual X
+// server or a machine without a graphics driver) costs far more per frame than
+// SDL's own software renderer, which copies the picture straight to the window.
+bool RendererIsSoftwareOpenGl() {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(screen.renderer, &info) != 0 || info.name == nullptr ||
+        std::strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned int GL_RENDERER_NAME = 0x1F01;  // GL_RENDERER
+    const unsigned char* name = getString != nullptr ? getString(GL_RENDERER_NAME) : nullptr;
+    if (name == nullptr) return false;
+    const std::string renderer(reinterpret_cast<const char*>(name));
+    return renderer.find("llvmpipe") != std::string::npos || renderer.find("softpipe") != std::string::npos ||
+           renderer.find("Software") != std::string::npos;
+}
+
 bool CreateRendererAndTexture() {
     screen.renderer = SDL_CreateRenderer(screen.window, -1, SDL_RENDERER_PRESENTVSYNC);
     if (screen.renderer == nullptr) {
         screen.renderer = SDL_CreateRenderer(screen.window, -1, 0);
+    }
+    if (screen.renderer != nullptr && RendererIsSoftwareOpenGl()) {
+        SDL_DestroyRenderer(screen.renderer);
+        screen.renderer = nullptr;
+        // Without this SDL would put the window's own surface on OpenGL again.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        screen.useWindowSurface = SDL_GetWindowSurface(screen.window) != nullptr;
+        return screen.useWindowSurface;
     }
     if (screen.renderer == nullptr) {
         return false;
@@ -38,7 +72,7 @@ bool CreateRendererAndTexture() {
     if (SDL_RenderSetLogicalSize(screen.renderer, screen.width, screen.height) != 0) {
         return false;
     }
-    // XBGR8888 has the MakeColour layout in memory on a little-endian machine,
+    // XBGR8888 is the MakeColour layout (red in the low byte of the 32-bit value),
     // so the back buffer goes up unconverted.
     screen.texture = SDL_CreateTexture(screen.renderer, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
                                        screen.width, screen.height);
@@ -46,6 +80,11 @@ bool CreateRendererAndTexture() {
 }
 
 void DestroyRendererAndTexture() {
+    if (screen.picture != nullptr) {
+        SDL_FreeSurface(screen.picture);
+        screen.picture = nullptr;
+    }
+    screen.useWindowSurface = false;
     if (screen.texture != nullptr) {
         SDL_DestroyTexture(screen.texture);
         screen.texture = nullptr;
@@ -70,6 +109,14 @@ void CloseWindow() {
 }
 
 void ShowBlack() {
+    if (screen.useWindowSurface) {
+        SDL_Surface* target = SDL_GetWindowSurface(screen.window);
+        if (target != nullptr) {
+            SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+            SDL_UpdateWindowSurface(screen.window);
+        }
+        return;
+    }
     SDL_SetRenderDrawColor(screen.renderer, 0, 0, 0, 255);
     SDL_RenderClear(screen.renderer);
     SDL_RenderPresent(screen.renderer);
@@ -128,15 +175,45 @@ void ReportFirstFrame() {
     }
 }
 
+// The back buffer letterboxed onto the window's own surface: centred, as large as
+// fits with its aspect kept, black bars around it.
+void ShowOnWindowSurface() {
+    SDL_Surface* target = SDL_GetWindowSurface(screen.window);
+    if (target == nullptr) return;
+    if (screen.picture == nullptr || screen.picture->pixels != backBuffer.pixels.data()) {
+        if (screen.picture != nullptr) SDL_FreeSurface(screen.picture);
+        screen.picture =
+            SDL_CreateRGBSurfaceWithFormatFrom(backBuffer.pixels.data(), screen.width, screen.height, 32,
+                                               screen.width * 4, SDL_PIXELFORMAT_XBGR8888);
+        if (screen.picture == nullptr) return;
+    }
+    const double scale = std::min(static_cast<double>(target->w) / screen.width,
+                                  static_cast<double>(target->h) / screen.height);
+    SDL_Rect place{0, 0, static_cast<int>(screen.width * scale), static_cast<int>(screen.height * scale)};
+    place.x = (target->w - place.w) / 2;
+    place.y = (target->h - place.h) / 2;
+    if (place.w == screen.width && place.h == screen.height) {
+        if (place.x != 0 || place.y != 0) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+        SDL_BlitSurface(screen.picture, nullptr, target, &place);
+    } else {
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+        SDL_BlitScaled(screen.picture, nullptr, target, &place);
+    }
+    SDL_UpdateWindowSurface(screen.window);
+}
+
 void ShowBackBuffer() {
-    if (screen.texture == nullptr || backBuffer.width != screen.width || backBuffer.height != screen.height ||
-        backBuffer.pixels.empty()) {
+    if (backBuffer.width != screen.width || backBuffer.height != screen.height || backBuffer.pixels.empty()) {
         return;
     }
-    SDL_UpdateTexture(screen.texture, nullptr, backBuffer.pixels.data(), screen.width * 4);
-    SDL_RenderClear(screen.renderer);
-    SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
-    SDL_RenderPresent(screen.renderer);
+    if (screen.useWindowSurface) {
+        ShowOnWindowSurface();
+    } else if (screen.texture != nullptr) {
+        SDL_UpdateTexture(screen.texture, nullptr, backBuffer.pixels.data(), screen.width * 4);
+        SDL_RenderClear(screen.renderer);
+        SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
+        SDL_RenderPresent(screen.renderer);
+    }
     ReportFirstFrame();
 }
 
@@ -184,11 +261,17 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     screen.width = w;
     screen.height = h;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    // Letterboxing must not scale the mouse: its motion counts reach the game
+    // one to one, whatever the size of the desktop.
+    SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
     // Full screen at the desktop's own mode: the player's monitors are never
     // switched, so nothing needs restoring if the game dies.
     screen.window = SDL_CreateWindow(title != nullptr ? title : "", SDL_WINDOWPOS_UNDEFINED,
                                      SDL_WINDOWPOS_UNDEFINED, w, h, SDL_WINDOW_FULLSCREEN_DESKTOP);
     if (screen.window == nullptr || !CreateRendererAndTexture()) {
+        // Undo what opening did, sprites included, as releasing the screen would.
+        ReleaseDrawing();
+        AllocateBackBuffer(0, 0);
         CloseWindow();
         return 0;
     }
@@ -207,6 +290,8 @@ int32_t SetFrameCap(int32_t framesPerSecond) {
 }
 
 void PresentFrame() {
+    // A drawing left open on the back buffer lets go of it before the picture goes up.
+    ReleaseBackBufferDrawing();
     if (screen.videoReady) {
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {

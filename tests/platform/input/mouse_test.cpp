@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "platform/input/input_state.h"
 #include "tests/platform/input/input_fixture.h"
 
 namespace {
@@ -117,6 +118,32 @@ TEST(MouseDeviceTest, ReadsFailUntilTheMouseIsOpened) {
     EXPECT_EQ(ReadMouse(), 1);
     EXPECT_EQ(MouseButtonDown(1), 1);
     ResetPlatform();
+    EXPECT_EQ(MouseButtonDown(1), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What the SDL back end does with a fast mouse: motion and wheel between two
+// button events share one event per axis, so only a flood of button events overflows.
+TEST(MergedMouseEventsTest, MotionAndWheelShareEventsBetweenButtons) {
+    MouseEventBuffer buffer;
+    for (int i = 0; i < 200; ++i) {
+        QueueMergedMotion(buffer, 2, -1);
+        QueueMergedWheel(buffer, 1);
+    }
+    QueueMouseEvent(buffer, {MOUSE_PART_BUTTON1, 0x80});
+    for (int i = 0; i < 200; ++i) QueueMergedMotion(buffer, 1, 0);
+    EXPECT_EQ(buffer.count, 6);  // X, Y, wheel, button 1, X, Y
+    EXPECT_EQ(TakeMouseEvents(buffer), 1);
+    EXPECT_EQ(MouseMotionX(), 600);
+    EXPECT_EQ(MouseMotionY(), -200);
+    EXPECT_EQ(MouseButtonDown(1), 1);
+    // Button events are never merged: the 25th event still overflows.
+    for (int i = 0; i < MOUSE_EVENT_BUFFER + 1; ++i)
+        QueueMouseEvent(buffer, {MOUSE_PART_BUTTON1 + 2, i % 2 ? 0x80 : 0});
+    EXPECT_EQ(TakeMouseEvents(buffer), 0);
     EXPECT_EQ(MouseButtonDown(1), 0);
 }
 

@@ -116,12 +116,16 @@ TEST_F(PacingTest, SignChangeOfTheLowWordRestartsTheMeasurement) {
     EXPECT_LE(wrappedEnd - wrapped, pacing.period + POLL_COST);
 }
 
-TEST_F(PacingTest, SleepsAllButTheLastMillisecondAndAHalf) {
-    WaitFrom(5'000'000);
-    EXPECT_GE(sleeps, 1);
-    // Polling covers only the margin: at POLL_COST a read, about 150 reads.
-    EXPECT_LE(reads, PACING_SLEEP_MARGIN / POLL_COST + 3);
-    EXPECT_GE(reads, PACING_SLEEP_MARGIN / POLL_COST - 3);
+TEST_F(PacingTest, SleepsNapsAndSpinsOnlyAtTheEnd) {
+    const int64_t end = WaitFrom(5'000'000) - POLL_COST;
+    EXPECT_GT(end - 5'000'000, pacing.period);
+    EXPECT_LE(end - 5'000'000, pacing.period + POLL_COST);
+    // One long sleep, naps through the margin, then a read every POLL_COST for the last stretch.
+    const int32_t naps = (PACING_SLEEP_MARGIN - PACING_SPIN) / (PACING_NAP + POLL_COST);
+    EXPECT_NEAR(sleeps, 1 + naps, 2);
+    // The spin covers at most the last PACING_SPIN (less whatever the last nap overslept it).
+    EXPECT_LE(reads, 1 + naps + PACING_SPIN / POLL_COST + 2);
+    EXPECT_GE(reads, 1 + naps + (PACING_SPIN - PACING_NAP) / POLL_COST - 2);
 }
 
 }  // namespace

@@ -266,9 +266,14 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
     // Full screen at the desktop's own mode: the player's monitors are never
     // switched, so nothing needs restoring if the game dies.
-    screen.window = SDL_CreateWindow(title != nullptr ? title : "", SDL_WINDOWPOS_UNDEFINED,
-                                     SDL_WINDOWPOS_UNDEFINED, w, h, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (screen.window == nullptr || !CreateRendererAndTexture()) {
+    // Made hidden and shown once its renderer is chosen: the renderer comes up
+    // much faster on a window that is not yet being laid out full screen.
+    screen.window =
+        SDL_CreateWindow(title != nullptr ? title : "", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w,
+                         h, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
+    const bool ready = screen.window != nullptr && CreateRendererAndTexture();
+    if (ready) SDL_ShowWindow(screen.window);
+    if (!ready) {
         // Undo what opening did, sprites included, as releasing the screen would.
         ReleaseDrawing();
         AllocateBackBuffer(0, 0);

@@ -69,13 +69,18 @@ void LoadLevelSprite() {
     std::remove(path.c_str());
 }
 
-void BM_ScaledBackgroundOurs(benchmark::State& state) {
+// The level as scaled sprite 1, twentyfold and bilinear, on a fresh screen.
+void PrepareLevelBackground() {
     ResetDrawing();
     AllocateBackBuffer(SCREEN_WIDTH, SCREEN_HEIGHT);
     LoadLevelSprite();
     MakeScaledSprite(1, 1);
     SetScaledSize(1, LEVEL_SIDE * ENLARGEMENT, LEVEL_SIDE * ENLARGEMENT);
     SetScaledFiltering(1);
+}
+
+void BM_ScaledBackgroundOurs(benchmark::State& state) {
+    PrepareLevelBackground();
     // Over the previous pass's picture, so every pixel takes the full blend.
     for (auto _ : state) {
         BeginScaledPass();
@@ -91,12 +96,7 @@ void BM_ScaledBackgroundOurs(benchmark::State& state) {
 // background. The first argument scrolls the view by 10 pixels a pass, so the
 // stretched picture is worked out afresh every time.
 void BM_ScaledBackgroundOursFrame(benchmark::State& state) {
-    ResetDrawing();
-    AllocateBackBuffer(SCREEN_WIDTH, SCREEN_HEIGHT);
-    LoadLevelSprite();
-    MakeScaledSprite(1, 1);
-    SetScaledSize(1, LEVEL_SIDE * ENLARGEMENT, LEVEL_SIDE * ENLARGEMENT);
-    SetScaledFiltering(1);
+    PrepareLevelBackground();
     const bool scrolling = state.range(0) != 0;
     int32_t shift = 0;
     for (auto _ : state) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/display.h"
+
 FramePacing framePacing;
 
 int32_t PacingPeriod(int64_t frequency, int32_t framesPerSecond) {
@@ -49,4 +51,9 @@ void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleep
         }
     }
     pacing.reference = now;
+}
+
+// Both back ends count in the same ticks, so the display operation is shared.
+int32_t SetFrameCap(int32_t framesPerSecond) {
+    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
 }

@@ -5,6 +5,7 @@ if(TARGET karnolt_game AND TARGET karnolt_platform_headless)
   file(GLOB SOAK_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/soak/*.cpp)
   add_executable(karnolt-soak ${SOAK_SOURCES})
   target_link_libraries(karnolt-soak PRIVATE karnolt_game karnolt_platform_headless)
+  set_property(TARGET karnolt-soak PROPERTY KARNOLT_BACKEND karnolt_platform_headless)
   target_compile_definitions(karnolt-soak PRIVATE KARNOLT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
   add_test(NAME Soak.RandomPlay COMMAND karnolt-soak --frames 10000 --seed 1)

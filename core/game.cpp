@@ -1,6 +1,7 @@
 #include "core/game.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/game_state.h"
 #include "core/level.h"
@@ -14,6 +15,15 @@
 #include "render/scene.h"
 #include "sim/simulation.h"
 
+// Ends a start-up that cannot go on, in order: screen released, one line on
+// standard error, the same in a message box where a desktop can show one.
+static int32_t StopStartUp(const std::string& reason) {
+    ReleaseScreen();
+    std::fprintf(stderr, "karnolt: %s\n", reason.c_str());
+    ShowErrorMessage("Karnolt", reason.c_str());
+    return 1;
+}
+
 int32_t StartUp() {
     InitSpriteSystem();
     OpenKeyboard();
@@ -26,15 +36,15 @@ int32_t StartUp() {
     pointerY = 384;
     viewOffsetX = -400;
     viewOffsetY = -400;
-    OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, 32, "Karnolt");
+    if (OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, 32, "Karnolt") == 0) {
+        // Without a screen nobody could see the game or press Escape to end it.
+        return StopStartUp("the screen cannot be opened (no graphical desktop?)");
+    }
     SetFrameCap(60);
     SetScaledFiltering(1);
     if (LoadLevel() == 0) {
-        // Without a level the grid has no size and no background: stop in order.
-        ReleaseScreen();
-        std::fprintf(stderr, "karnolt: %s\n", LevelError().c_str());
-        ShowErrorMessage("Karnolt", LevelError().c_str());
-        return 1;
+        // Without a level the grid has no size and no background.
+        return StopStartUp(LevelError());
     }
     return 0;
 }

@@ -24,22 +24,23 @@ struct Sprite {
     std::string fileName;
 };
 
-// Everything a scaled sprite's picture on the back buffer depends on, apart from
-// what the back buffer already holds.
+// Everything a scaled sprite's stretched picture depends on, apart from where it
+// is shown and what the back buffer already holds.
 struct BlendLayerKey {
     uint64_t imageEdits = 0;
-    int32_t x = 0, y = 0, width = 0, height = 0, opacity = 0, filtering = 0;
-    int32_t targetWidth = 0, targetHeight = 0;
+    int32_t width = 0, height = 0, opacity = 0, filtering = 0;
     bool operator==(const BlendLayerKey&) const = default;
 };
 
-// A scaled sprite worked out for one placement: for each visible pixel its
-// colour over black and the share of the old pixel that it keeps, and the spans
-// of pixels it covers at all. Kept between frames: the background usually stays put.
+// A part of a scaled sprite's stretched picture, in the sprite's own pixels: for
+// each pixel its colour over black and the share of the old screen pixel that it
+// keeps, and per row the spans of pixels it covers at all. Kept between frames:
+// the background usually stays put, and while the view scrolls the margin around
+// the visible part lasts for a while.
 struct BlendLayer {
     bool valid = false;
     BlendLayerKey key;
-    int64_t columnFirst = 0, rowFirst = 0;
+    int64_t columnFirst = 0, rowFirst = 0;  // sprite pixels, (0, 0) at the top-left corner
     std::size_t columns = 0, rows = 0;
     std::vector<uint32_t> colour;
     std::vector<uint16_t> keep;

@@ -88,6 +88,8 @@ void FilterRow(const Surface& image, int32_t sourceRow, const Taps& columns, std
 }
 
 constexpr uint32_t FULL = 255u * 256u;  // opacity x coverage at their largest
+// Worked out this far beyond the visible part: 16 frames of edge scrolling.
+constexpr int64_t LAYER_MARGIN = 160;
 
 // One destination row of the layer: the colour over black, colour x opacity / 255
 // rounded, and the share of the old pixel kept, 1 - coverage x opacity / 255 in
@@ -123,8 +125,8 @@ void BuildLayer(const Surface& image, const ScaledSprite& scaled, const BlendLay
     const bool bilinear = key.filtering != 0;
     Taps columns;
     Taps rows;
-    MapAxis(key.x, scaled.width, columnFirst, columnEnd, image.width, bilinear, columns);
-    MapAxis(key.y, scaled.height, rowFirst, rowEnd, image.height, bilinear, rows);
+    MapAxis(0, scaled.width, columnFirst, columnEnd, image.width, bilinear, columns);
+    MapAxis(0, scaled.height, rowFirst, rowEnd, image.height, bilinear, rows);
     layer.key = key;
     layer.columnFirst = columnFirst;
     layer.rowFirst = rowFirst;
@@ -167,25 +169,32 @@ uint32_t BlendPixel(uint32_t colour, uint32_t old, uint32_t keep) {
     return result;
 }
 
-void ApplyLayer(const BlendLayer& layer) {
-    std::size_t span = 0;
-    for (std::size_t r = 0; r < layer.rows; ++r) {
-        uint32_t* target = backBuffer.pixels.data() +
-                           (layer.rowFirst + static_cast<int64_t>(r)) * backBuffer.width + layer.columnFirst;
+// Blends the layer's part that falls on screen rows [rowFirst, rowEnd) and columns
+// [columnFirst, columnEnd), the sprite's top-left corner being at (x, y).
+void ApplyLayer(const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFirst, int64_t columnEnd,
+                int64_t rowFirst, int64_t rowEnd) {
+    const int64_t shift = layer.columnFirst + x;  // screen column of the layer's column 0
+    for (int64_t row = rowFirst; row < rowEnd; ++row) {
+        const auto r = static_cast<std::size_t>(row - y - layer.rowFirst);
+        uint32_t* screenRow = backBuffer.pixels.data() + row * backBuffer.width;
         const uint32_t* colour = layer.colour.data() + r * layer.columns;
         const uint16_t* keep = layer.keep.data() + r * layer.columns;
-        for (; span < layer.rowSpanEnd[r]; span += 2) {
-            const uint32_t first = layer.spans[span];
-            const uint32_t end = layer.spans[span + 1];
+        for (std::size_t span = r == 0 ? 0 : layer.rowSpanEnd[r - 1]; span < layer.rowSpanEnd[r]; span += 2) {
+            const int64_t first = std::max<int64_t>(layer.spans[span] + shift, columnFirst);
+            const int64_t end = std::min<int64_t>(layer.spans[span + 1] + shift, columnEnd);
+            if (first >= end) continue;
+            uint32_t* target = screenRow + first;
+            const auto count = static_cast<std::size_t>(end - first);
+            const auto from = static_cast<std::size_t>(first - shift);
             uint32_t anyLit = 0;
-            for (uint32_t k = first; k < end; ++k) anyLit |= target[k];
+            for (std::size_t k = 0; k < count; ++k) anyLit |= target[k];
             if (anyLit == 0) {
-                std::copy(colour + first, colour + end, target + first);
+                std::copy(colour + from, colour + from + count, target);
                 continue;
             }
-            for (uint32_t k = first; k < end; ++k) {
+            for (std::size_t k = 0; k < count; ++k) {
                 const uint32_t old = target[k];
-                target[k] = old == 0 ? colour[k] : BlendPixel(colour[k], old, keep[k]);
+                target[k] = old == 0 ? colour[from + k] : BlendPixel(colour[from + k], old, keep[from + k]);
             }
         }
     }
@@ -261,20 +270,24 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
     if (columnFirst >= columnEnd || rowFirst >= rowEnd) {
         return;
     }
-    const BlendLayerKey key{spriteImageEdits,
-                            x,
-                            y,
-                            scaled->width,
-                            scaled->height,
-                            static_cast<int32_t>(alpha),
-                            scaledFiltering,
-                            backBuffer.width,
-                            backBuffer.height};
+    const BlendLayerKey key{spriteImageEdits, scaled->width, scaled->height, static_cast<int32_t>(alpha),
+                            scaledFiltering};
+    // The visible part in the sprite's own pixels.
+    const int64_t spriteColumnFirst = columnFirst - x;
+    const int64_t spriteColumnEnd = columnEnd - x;
+    const int64_t spriteRowFirst = rowFirst - y;
+    const int64_t spriteRowEnd = rowEnd - y;
     BlendLayer& layer = scaledTable[static_cast<std::size_t>(scaledNumber)].layer;
+    const bool covered = spriteColumnFirst >= layer.columnFirst && spriteRowFirst >= layer.rowFirst &&
+                         spriteColumnEnd <= layer.columnFirst + static_cast<int64_t>(layer.columns) &&
+                         spriteRowEnd <= layer.rowFirst + static_cast<int64_t>(layer.rows);
     // A drawing still open on a sprite may change its image at any moment.
     const bool spriteBeingDrawn = drawState.targetKind == DRAW_TARGET_SPRITE;
-    if (!layer.valid || !(layer.key == key) || spriteBeingDrawn) {
-        BuildLayer(sprite->image, *scaled, key, columnFirst, columnEnd, rowFirst, rowEnd, layer);
+    if (!layer.valid || !(layer.key == key) || !covered || spriteBeingDrawn) {
+        BuildLayer(sprite->image, *scaled, key, std::max<int64_t>(spriteColumnFirst - LAYER_MARGIN, 0),
+                   std::min<int64_t>(spriteColumnEnd + LAYER_MARGIN, scaled->width),
+                   std::max<int64_t>(spriteRowFirst - LAYER_MARGIN, 0),
+                   std::min<int64_t>(spriteRowEnd + LAYER_MARGIN, scaled->height), layer);
     }
-    ApplyLayer(layer);
+    ApplyLayer(layer, x, y, columnFirst, columnEnd, rowFirst, rowEnd);
 }

@@ -300,3 +300,50 @@ TEST_F(DrawTest, PaintingOnTheSpriteInsideOneDrawingShowsAtOnce) {
     EXPECT_EQ(Pixel(5, 5), MakeColour(10, 20, 30));
     EndDraw();
 }
+
+// Scrolling reuses the stretched picture worked out for earlier frames; what it
+// shows must be exactly what a fresh start shows at the same place.
+TEST_F(DrawTest, ScrollingShowsWhatAFreshStartShows) {
+    const std::vector<Rgb> picture = TestPicture(60, 45);
+    SetScaledFiltering(1);
+    const auto showFresh = [&](int32_t x, int32_t y) {
+        ResetDrawing();
+        AllocateBackBuffer(1024, 768);
+        MakeScaled(60, 45, picture);
+        SetScaledFiltering(1);
+        ClearBackBuffer(0, 0, 0);
+        Show(x, y, 1200, 900, 128);
+        return backBuffer.pixels;
+    };
+    const std::pair<int32_t, int32_t> path[] = {{-100, -60},  {-110, -60},  {-110, -50}, {-250, -60},
+                                                {-900, -300}, {-890, -300}, {300, 200},  {310, 190}};
+    std::vector<std::vector<uint32_t>> scrolled;
+    MakeScaled(60, 45, picture);
+    for (const auto& [x, y] : path) {
+        ClearBackBuffer(0, 0, 0);
+        Show(x, y, 1200, 900, 128);
+        scrolled.push_back(backBuffer.pixels);
+    }
+    for (std::size_t k = 0; k < scrolled.size(); ++k) {
+        EXPECT_EQ(scrolled[k], showFresh(path[k].first, path[k].second))
+            << path[k].first << "," << path[k].second;
+    }
+    // And where each screen pixel comes from, far into a large sprite: with the
+    // nearest texel and full opacity, pixel (sx, sy) shows texel ((sx - x) / 20, (sy - y) / 20).
+    SetScaledFiltering(0);
+    for (const auto& [x, y] : {std::pair{-600, -400}, std::pair{-610, -390}, std::pair{-150, -420}}) {
+        ClearBackBuffer(0, 0, 0);
+        Show(x, y, 1200, 900, 255);
+        int32_t wrong = 0;
+        for (int32_t sy = 0; sy < 768; ++sy) {
+            for (int32_t sx = 0; sx < 1024; sx += 7) {
+                const bool onSprite = sx - x < 1200 && sy - y < 900;
+                const Rgb texel = onSprite
+                                      ? picture[static_cast<std::size_t>((sy - y) / 20 * 60 + (sx - x) / 20)]
+                                      : Rgb{0, 0, 0};
+                wrong += Pixel(sx, sy) != MakeColour(texel.r, texel.g, texel.b);
+            }
+        }
+        EXPECT_EQ(wrong, 0) << x << "," << y;
+    }
+}

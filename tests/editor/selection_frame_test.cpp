@@ -199,3 +199,28 @@ TEST_F(FrameBoundsTest, BulkRemovalMatchesRemovingJointByJoint) {
 }
 
 }  // namespace
+
+namespace {
+
+// The start node of a chain is not tested again: emptied by the bulk deletion,
+// it still becomes end A of the next beam, and stays empty.
+TEST(ChainStartTest, AChainGoesOnFromAStartNodeTheDeletionEmptied) {
+    ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}})));
+    ClickNode(1, 25, 30);
+    ClickNode(1, 27, 30);
+    ClickNode(2, 27, 30);  // ends the chain; (27, 30) is a joint
+    // Arm a frame around (27, 30); its release lands on an empty node.
+    DragFrame(NodeScreenX(26) + 5, NodeScreenY(29) + 5, NodeScreenX(28) - 5, NodeScreenY(31) - 5);
+    ClickNode(1, 27, 30);  // a new chain starts at the joint inside the frame
+    ASSERT_EQ(placingBeam, 1);
+    HoldDelete(1);
+    EXPECT_EQ(NodeAt(27, 30).kind, NODE_EMPTY);
+    EXPECT_EQ(CountBeams(), 0);
+    EXPECT_EQ(placingBeam, 1);
+    ClickNode(1, 29, 30);
+    EXPECT_EQ(BeamEnds(), (Ends{{27, 30, 29, 30}}));
+    EXPECT_EQ(NodeAt(27, 30).kind, NODE_EMPTY);
+    EXPECT_EQ(NodeAt(29, 30).kind, NODE_JOINT);
+}
+
+}  // namespace

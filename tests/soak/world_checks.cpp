@@ -72,9 +72,10 @@ std::string CheckWorld(const std::set<NodeIndex>& levelAnchors) {
         if (!IsInUseNode(beam.ax, beam.ay) || !IsInUseNode(beam.bx, beam.by))
             return name + " leaves the grid";
         if (beam.ax == beam.bx && beam.ay == beam.by) return name + " joins a node to itself";
-        if (NodeAt(beam.ax, beam.ay).kind == NODE_EMPTY || NodeAt(beam.bx, beam.by).kind == NODE_EMPTY) {
-            return name + " ends on an empty node";
-        }
+        // End B is made a joint when the beam is added and every beam of a joint goes
+        // with it. End A may be empty: a chain goes on from its start node even when
+        // the bulk deletion has emptied that node meanwhile.
+        if (NodeAt(beam.bx, beam.by).kind == NODE_EMPTY) return name + " ends (B) on an empty node";
         const NodeIndex a{beam.ax, beam.ay};
         const NodeIndex b{beam.bx, beam.by};
         if (!joined.insert(a < b ? std::pair{a, b} : std::pair{b, a}).second)

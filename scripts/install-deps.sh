@@ -13,7 +13,7 @@ for group in "$@"; do
   case "$group" in
     bench) PACKAGES+=(libsdl2-gfx-dev) ;;
     fuzz) PACKAGES+=(clang) ;;
-    x11) PACKAGES+=(xvfb xdotool x11-apps) ;;
+    x11) PACKAGES+=(xvfb xdotool x11-apps desktop-file-utils) ;;
     package) PACKAGES+=(dpkg-dev file) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac

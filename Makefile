@@ -10,7 +10,7 @@ deps:
 	@bash $(DEPS)
 
 build: deps
-	@cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARNOLT_TESTS=OFF >/dev/null
+	@cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARNOLT_TESTS=OFF
 	@cmake --build build -j $(JOBS)
 
 play: build
@@ -18,13 +18,14 @@ play: build
 
 test: deps
 	@bash $(DEPS) x11
-	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARNOLT_SANITIZE=ON >/dev/null
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARNOLT_SANITIZE=ON \
+		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
 bench: deps
 	@bash $(DEPS) bench
-	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_BENCH=ON -DKARNOLT_TESTS=OFF >/dev/null
+	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_BENCH=ON -DKARNOLT_TESTS=OFF
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
@@ -32,7 +33,7 @@ bench: deps
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@bash $(DEPS) fuzz
-	@cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	@cmake --build build-fuzz -j $(JOBS)
 	@mkdir -p build-fuzz/corpus
 	./build-fuzz/bitmap_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
@@ -43,13 +44,13 @@ fuzz: deps
 SOAK_FRAMES ?= 1000000
 SOAK_SEED ?=
 soak: deps
-	@cmake -S . -B build-soak -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARNOLT_SANITIZE=ON >/dev/null
+	@cmake -S . -B build-soak -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARNOLT_SANITIZE=ON
 	@cmake --build build-soak -j $(JOBS) --target karnolt-soak
 	./build-soak/karnolt-soak --frames $(SOAK_FRAMES) $(if $(SOAK_SEED),--seed $(SOAK_SEED))
 
 package: deps
 	@bash $(DEPS) package
-	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF >/dev/null
+	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF
 	@cmake --build build-release -j $(JOBS)
 	@cd build-release && rm -f karnolt_*.deb && cpack -G DEB >/dev/null
 	@ls build-release/karnolt_*.deb

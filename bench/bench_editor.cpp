@@ -1,9 +1,9 @@
 // The bulk deletion of a frame over the whole 300 x 300 grid holding 10,000 beams.
 #include <benchmark/benchmark.h>
 
-#include "core/game_state.h"
-#include "core/world.h"
 #include "editor/selection_frame.h"
+#include "model/game_state.h"
+#include "model/world.h"
 
 namespace {
 
@@ -24,10 +24,10 @@ void BM_DeleteWholeGrid(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         BuildWorld();
-        frameX1 = -30;
-        frameY1 = -30;
-        frameX2 = 20 * GRID_CAPACITY + 30;
-        frameY2 = 20 * GRID_CAPACITY + 30;
+        editor.frameX1 = -30;
+        editor.frameY1 = -30;
+        editor.frameX2 = 20 * GRID_CAPACITY + 30;
+        editor.frameY2 = 20 * GRID_CAPACITY + 30;
         const int32_t before = CountBeams();
         state.ResumeTiming();
         DeleteFramedJoints();
@@ -41,10 +41,10 @@ BENCHMARK(BM_DeleteWholeGrid)->Unit(benchmark::kMicrosecond);
 // Holding Delete: the frames after the first find nothing left to delete.
 void BM_DeleteAgainWithNothingLeft(benchmark::State& state) {
     BuildWorld();
-    frameX1 = -30;
-    frameY1 = -30;
-    frameX2 = 20 * GRID_CAPACITY + 30;
-    frameY2 = 20 * GRID_CAPACITY + 30;
+    editor.frameX1 = -30;
+    editor.frameY1 = -30;
+    editor.frameX2 = 20 * GRID_CAPACITY + 30;
+    editor.frameY2 = 20 * GRID_CAPACITY + 30;
     DeleteFramedJoints();
     for (auto _ : state) DeleteFramedJoints();
 }

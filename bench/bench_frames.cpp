@@ -6,52 +6,33 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
-#include "core/game.h"
-#include "core/game_state.h"
-#include "core/level.h"
-#include "core/world.h"
+#include "game/game.h"
+#include "game/level.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/headless.h"
+#include "tools/bmp_file.h"
 
 namespace {
 
 bool StartOn(const std::string& level) {
     ResetPlatform();
     ResetGame();
-    levelFileOverride = level;
+    game.levelFileOverride = level;
     return StartUp() == 0;
 }
 
 // A 300 x 300 level: earth in the lower half, anchors along its top edge.
 std::string WriteFullLevel() {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "karnolt-bench-full.bmp";
-    std::vector<uint8_t> bytes(54 + 300 * 900, 0);
-    const auto put = [&bytes](std::size_t at, uint32_t value, int size) {
-        for (int k = 0; k < size; ++k) bytes[at + k] = static_cast<uint8_t>(value >> (8 * k));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, 300, 4);
-    put(22, 300, 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    for (int32_t y = 0; y < 300; ++y) {
-        for (int32_t x = 0; x < 300; ++x) {
-            uint8_t* p = &bytes[54 + static_cast<std::size_t>(299 - y) * 900 + x * 3];
-            if (y == 150) {
-                p[0] = p[1] = p[2] = 255;
-            } else if (y > 150) {
-                p[0] = 40;
-                p[1] = static_cast<uint8_t>(80 + x % 40);
-                p[2] = 140;
-            }
-        }
-    }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::vector<uint8_t> bytes = EncodeBmp(300, 300, 24, [](int32_t x, int32_t y) -> uint32_t {
+        if (y == 150) return 0xFFFFFF;
+        if (y > 150) return static_cast<uint32_t>(140 | (80 + x % 40) << 8 | 40 << 16);
+        return 0;
+    });
+    WriteBinaryFile(path.string(), bytes);
     return path.string();
 }
 
@@ -98,7 +79,7 @@ void BM_FrameShippedLevel50Beams(benchmark::State& state) {
         return;
     }
     BuildTruss(38, 57, 40, 50);
-    simulationRunning = 1;
+    game.simulationRunning = 1;
     RunFrames(state, 200);
 }
 BENCHMARK(BM_FrameShippedLevel50Beams)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
@@ -111,7 +92,7 @@ void BM_FrameFullLevel10000Beams(benchmark::State& state) {
     // All in the start view: columns 20 to 71, rows 20 to 58.
     for (int32_t i = 0; i <= 300; ++i) NodeAt(i, 20).kind = NODE_ANCHOR;
     BuildTruss(20, 71, 20, 10000);
-    simulationRunning = 1;
+    game.simulationRunning = 1;
     // Argument: frames between resets. This dense truss sheds most beams within a
     // few frames; with 1 all 10,000 stay intact and are drawn every frame.
     RunFrames(state, static_cast<std::size_t>(state.range(0)));

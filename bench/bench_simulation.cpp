@@ -1,8 +1,8 @@
 // One running simulation step on the full 300 x 300 grid with a 10,000-beam truss.
 #include <benchmark/benchmark.h>
 
-#include "core/game_state.h"
-#include "core/world.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "sim/simulation.h"
 
 namespace {
@@ -28,7 +28,7 @@ void BuildTruss(int32_t beamCount) {
 
 void BM_SimulationStepFullGrid(benchmark::State& state) {
     BuildTruss(10000);
-    simulationRunning = 1;
+    game.simulationRunning = 1;
     int64_t steps = 0;
     for (auto _ : state) {
         // Keep every beam intact and the truss near rest, so each step does the full

@@ -1,7 +1,7 @@
 #include "editor/pointer.h"
 
-#include "core/coordinates.h"
-#include "core/game_state.h"
+#include "model/coordinates.h"
+#include "model/game_state.h"
 #include "platform/input.h"
 
 // A pointer on an edge, or pushed past it, is held there and scrolls the view by
@@ -23,16 +23,16 @@ static void ClampAndScroll(int32_t& pointer, int32_t motion, int32_t lastPixel, 
 
 void UpdatePointer() {
     ReadMouse();
-    ClampAndScroll(pointerX, MouseMotionX(), SCREEN_WIDTH - 1, viewOffsetX);
-    ClampAndScroll(pointerY, MouseMotionY(), SCREEN_HEIGHT - 1, viewOffsetY);
+    ClampAndScroll(editor.pointerX, MouseMotionX(), SCREEN_WIDTH - 1, editor.viewOffsetX);
+    ClampAndScroll(editor.pointerY, MouseMotionY(), SCREEN_HEIGHT - 1, editor.viewOffsetY);
     // Each call counts one frame of its button's gesture: exactly once per frame, 1 before 2.
-    button1Gesture = ButtonGesture(1);
-    button2Gesture = ButtonGesture(2);
+    editor.button1Gesture = ButtonGesture(1);
+    editor.button2Gesture = ButtonGesture(2);
 }
 
 int32_t PointerWorldX() {
-    return ClampToPixel(int64_t{pointerX} - viewOffsetX);
+    return ClampToPixel(int64_t{editor.pointerX} - editor.viewOffsetX);
 }
 int32_t PointerWorldY() {
-    return ClampToPixel(int64_t{pointerY} - viewOffsetY);
+    return ClampToPixel(int64_t{editor.pointerY} - editor.viewOffsetY);
 }

@@ -3,43 +3,33 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/coordinates.h"
-#include "core/game_state.h"
-#include "core/world.h"
-#include "editor/beams.h"
 #include "editor/pointer.h"
+#include "model/coordinates.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/display.h"
 #include "platform/input.h"
 
-int32_t frameX1 = 0;
-int32_t frameY1 = 0;
-int32_t frameX2 = 0;
-int32_t frameY2 = 0;
-
-void ResetSelectionFrame() {
-    frameX1 = frameY1 = frameX2 = frameY2 = 0;
-}
-
 bool FrameExists() {
-    return std::llabs(int64_t{frameX1} - frameX2) > FRAME_MIN_SIZE &&
-           std::llabs(int64_t{frameY1} - frameY2) > FRAME_MIN_SIZE;
+    return std::llabs(int64_t{editor.frameX1} - editor.frameX2) > FRAME_MIN_SIZE &&
+           std::llabs(int64_t{editor.frameY1} - editor.frameY2) > FRAME_MIN_SIZE;
 }
 
 void TrackFrame() {
-    if (button2Gesture == GESTURE_PRESSED) {
-        frameX1 = frameX2 = PointerWorldX();
-        frameY1 = frameY2 = PointerWorldY();
-    } else if (button2Gesture == GESTURE_HELD || button2Gesture == GESTURE_LONG_HELD) {
-        frameX2 = PointerWorldX();
-        frameY2 = PointerWorldY();
+    if (editor.button2Gesture == GESTURE_PRESSED) {
+        editor.frameX1 = editor.frameX2 = PointerWorldX();
+        editor.frameY1 = editor.frameY2 = PointerWorldY();
+    } else if (editor.button2Gesture == GESTURE_HELD || editor.button2Gesture == GESTURE_LONG_HELD) {
+        editor.frameX2 = PointerWorldX();
+        editor.frameY2 = PointerWorldY();
     }
 }
 
 static void DrawFrameBox(uint32_t colour) {
-    const int32_t x = ClampToPixel(int64_t{frameX1} + viewOffsetX);
-    const int32_t y = ClampToPixel(int64_t{frameY1} + viewOffsetY);
-    const int32_t width = ClampToPixel(int64_t{frameX2} - frameX1);
-    const int32_t height = ClampToPixel(int64_t{frameY2} - frameY1);
+    const int32_t x = ScreenXOfWorld(editor.frameX1);
+    const int32_t y = ScreenYOfWorld(editor.frameY1);
+    const int32_t width = ClampToPixel(int64_t{editor.frameX2} - editor.frameX1);
+    const int32_t height = ClampToPixel(int64_t{editor.frameY2} - editor.frameY1);
     DrawBox(x, y, width, height, colour);
 }
 
@@ -51,7 +41,7 @@ void DrawFrameOutline() {
 void FrameFillAndDelete() {
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     // Armed only once the drag has ended: while button 2 is busy, Delete does nothing.
-    if (!FrameExists() || button2Gesture != GESTURE_IDLE) return;
+    if (!FrameExists() || editor.button2Gesture != GESTURE_IDLE) return;
     DrawFrameBox(MakeColour(50, 10, 50));
     if (KeyDown(SCAN_DELETE) != 0) DeleteFramedJoints();
 }
@@ -60,10 +50,10 @@ void FrameFillAndDelete() {
 static bool emptiedJoint[GRID_NODES][GRID_NODES];
 
 void DeleteFramedJoints() {
-    const int32_t lowColumn = NearestGridIndex(std::min(frameX1, frameX2));
-    const int32_t highColumn = NearestGridIndex(std::max(frameX1, frameX2));
-    const int32_t lowRow = NearestGridIndex(std::min(frameY1, frameY2));
-    const int32_t highRow = NearestGridIndex(std::max(frameY1, frameY2));
+    const int32_t lowColumn = NearestGridIndex(std::min(editor.frameX1, editor.frameX2));
+    const int32_t highColumn = NearestGridIndex(std::max(editor.frameX1, editor.frameX2));
+    const int32_t lowRow = NearestGridIndex(std::min(editor.frameY1, editor.frameY2));
+    const int32_t highRow = NearestGridIndex(std::max(editor.frameY1, editor.frameY2));
     // Only the strict interior of the rounded bounds, and only the in-use region.
     const int32_t firstColumn = std::max(lowColumn + 1, 0);
     const int32_t lastColumn = std::min(highColumn - 1, gridWidth);

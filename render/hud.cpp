@@ -4,36 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "core/game_state.h"
-#include "core/world.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/display.h"
-
-int32_t fpsFrameCount = 0;
-uint32_t fpsBaseTick = 0;
-int32_t lastFrameRate = 0;
-
-void ResetFrameRateMeter(uint32_t baseTick) {
-    fpsFrameCount = 0;
-    fpsBaseTick = baseTick;
-    lastFrameRate = 0;
-}
-
-int32_t FrameRateMeter() {
-    fpsFrameCount = fpsFrameCount + 1;
-    const uint32_t now = ReadTickCount();
-    if (fpsFrameCount == 100) {
-        // Halve the window: its start moves to its middle.
-        fpsFrameCount = 100 >> 1;
-        fpsBaseTick = fpsBaseTick + static_cast<uint32_t>(static_cast<int32_t>(now - fpsBaseTick) >> 1);
-    }
-    // Tick differences are taken modulo 2^32, so the counter's wrap does no harm.
-    const int32_t elapsed = static_cast<int32_t>(now - fpsBaseTick);
-    if (elapsed == 0) return 0;
-    return static_cast<int32_t>((int64_t{fpsFrameCount} * 1000) / elapsed);
-}
+#include "render/frame_rate_meter.h"
 
 void DrawPointerArrow() {
-    for (int32_t k = 0; k <= 5; ++k) DrawSegment(pointerX, pointerY, 10 - k, 5 + k);
+    for (int32_t k = 0; k <= 5; ++k) DrawSegment(editor.pointerX, editor.pointerY, 10 - k, 5 + k);
 }
 
 struct HudText {
@@ -84,15 +61,15 @@ void DrawHud() {
     SetPenColour(255, 255, 255);
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     DrawPointerArrow();
-    lastFrameRate = FrameRateMeter();
+    fpsMeter.lastFrameRate = FrameRateMeter();
     // The texts are converted to Latin-1 once, not in every frame.
     static const std::string beamsFormat = Latin1FromUtf8("Träger: %d");
-    DrawNumbers(0, 0, "FPS: %d", lastFrameRate);
-    DrawNumbers(0, 20, "Verschiebung: %d, %d", viewOffsetX, viewOffsetY);
+    DrawNumbers(0, 0, "FPS: %d", fpsMeter.lastFrameRate);
+    DrawNumbers(0, 20, "Verschiebung: %d, %d", editor.viewOffsetX, editor.viewOffsetY);
     DrawNumbers(0, 40, beamsFormat.c_str(), CountBeams());
     SetTextCursor(0, 720);
-    DrawLabel(simulationRunning != 0 ? "Gravitationssimulation : [-AN-]"
-                                     : "Gravitationssimulation : [-AUS-]");
+    DrawLabel(game.simulationRunning != 0 ? "Gravitationssimulation : [-AN-]"
+                                          : "Gravitationssimulation : [-AUS-]");
     static const std::vector<std::string> legendAndHelp = [] {
         std::vector<std::string> lines;
         for (const HudText& line : LEGEND_AND_HELP) lines.push_back(Latin1FromUtf8(line.text));
@@ -103,5 +80,4 @@ void DrawHud() {
         DrawLabel(legendAndHelp[k]);
     }
     DrawLegendBar();
-    EndDraw();
 }

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "core/coordinates.h"
-#include "core/game_state.h"
-#include "core/world.h"
+#include "model/coordinates.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/display.h"
 
 static constexpr int32_t BACKGROUND_OPACITY = 128;
@@ -13,13 +13,12 @@ static constexpr int32_t JOINT_RADIUS = 4;
 
 void DrawLevelBackground() {
     BeginScaledPass();
-    SetScaledSize(levelNumber, 20 * gridWidth, 20 * gridHeight);
-    ShowScaledSprite(levelNumber, viewOffsetX, viewOffsetY, BACKGROUND_OPACITY);
+    SetScaledSize(game.levelNumber, GRID_SPACING_PIXELS * gridWidth, GRID_SPACING_PIXELS * gridHeight);
+    ShowScaledSprite(game.levelNumber, editor.viewOffsetX, editor.viewOffsetY, BACKGROUND_OPACITY);
     EndScaledPass();
 }
 
 void DrawGridLines() {
-    BeginDraw(BackBufferTarget());
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     struct GridPass {
         int32_t grey;
@@ -28,13 +27,11 @@ void DrawGridLines() {
     // Later passes draw over earlier ones: every 4th line lighter, every 8th lighter still.
     for (const GridPass pass : {GridPass{80, 1}, GridPass{120, 4}, GridPass{160, 8}}) {
         SetPenColour(pass.grey, pass.grey, pass.grey);
-        const int32_t top = viewOffsetY;
-        const int32_t left = viewOffsetX;
         for (int32_t i = 0; i <= gridWidth; i += pass.step) {
-            DrawSegment(ClampToPixel(int64_t{20} * i + viewOffsetX), top, 0, 20 * gridHeight);
+            DrawSegment(ScreenXOfColumn(i), editor.viewOffsetY, 0, GRID_SPACING_PIXELS * gridHeight);
         }
         for (int32_t j = 0; j <= gridHeight; j += pass.step) {
-            DrawSegment(left, ClampToPixel(int64_t{20} * j + viewOffsetY), 20 * gridWidth, 0);
+            DrawSegment(editor.viewOffsetX, ScreenYOfRow(j), GRID_SPACING_PIXELS * gridWidth, 0);
         }
     }
 }
@@ -46,8 +43,8 @@ void DrawNodes() {
         for (int32_t j = 0; j <= gridHeight; ++j) {
             const Node& n = NodeAt(i, j);
             if (n.kind == NODE_EMPTY) continue;
-            const int32_t cx = RoundToPixel(static_cast<double>(n.x) + viewOffsetX);
-            const int32_t cy = RoundToPixel(static_cast<double>(n.y) + viewOffsetY);
+            const int32_t cx = RoundToPixel(static_cast<double>(n.x) + editor.viewOffsetX);
+            const int32_t cy = RoundToPixel(static_cast<double>(n.y) + editor.viewOffsetY);
             if (n.kind == NODE_ANCHOR) {
                 DrawCircle(cx, cy, ANCHOR_RADIUS, anchorColour);
             } else if (n.kind == NODE_JOINT) {
@@ -64,32 +61,19 @@ void DrawBeams() {
         const uint32_t colour = BeamForceColour(beam.loadFactor);
         const Node& a = NodeAt(beam.ax, beam.ay);
         const Node& b = NodeAt(beam.bx, beam.by);
-        const double ax = static_cast<double>(a.x) + viewOffsetX;
-        const double ay = static_cast<double>(a.y) + viewOffsetY;
-        const double bx = static_cast<double>(b.x) + viewOffsetX;
-        const double by = static_cast<double>(b.y) + viewOffsetY;
-        // The shift is added before rounding: a stroke about three pixels wide.
-        for (const double d : {-1.0, 0.0, 1.0}) {
-            DrawSegmentBetween(RoundToPixel(ax + d), RoundToPixel(ay), RoundToPixel(bx + d), RoundToPixel(by),
-                               colour);
-        }
-        for (const double d : {-1.0, 1.0}) {
-            DrawSegmentBetween(RoundToPixel(ax), RoundToPixel(ay + d), RoundToPixel(bx), RoundToPixel(by + d),
-                               colour);
-        }
+        const auto stroke = StrokeSegments(
+            static_cast<double>(a.x) + editor.viewOffsetX, static_cast<double>(a.y) + editor.viewOffsetY,
+            static_cast<double>(b.x) + editor.viewOffsetX, static_cast<double>(b.y) + editor.viewOffsetY);
+        for (const PixelSegment& s : stroke) DrawSegmentBetween(s.x1, s.y1, s.x2, s.y2, colour);
     }
-}
-
-static int32_t RoundComponent(double value) {
-    return static_cast<int32_t>(std::nearbyint(value));
 }
 
 uint32_t BeamForceColour(float loadFactor) {
     // A load that is not a number (a beam torn apart beyond float range) shows as full tension.
     const double s = std::isnan(loadFactor) ? 0.0 : static_cast<double>(loadFactor);
     if (s >= 1.0) {
-        return MakeColour(55 + RoundComponent(200.0 * (1.0 - 1.0 / s)),
-                          55 + RoundComponent(200.0 * (1.0 / s)), 55);
+        return MakeColour(55 + RoundHalfEven(200.0 * (1.0 - 1.0 / s)), 55 + RoundHalfEven(200.0 * (1.0 / s)),
+                          55);
     }
-    return MakeColour(55, 55 + RoundComponent(200.0 * s), 55 + RoundComponent(200.0 * (1.0 - s)));
+    return MakeColour(55, 55 + RoundHalfEven(200.0 * s), 55 + RoundHalfEven(200.0 * (1.0 - s)));
 }

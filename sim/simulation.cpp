@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/game_state.h"
-#include "core/world.h"
+#include "model/game_state.h"
+#include "model/world.h"
 
 float BeamLength(float dx, float dy) {
     const double x = dx;
@@ -75,6 +75,6 @@ void ApplyBeamForces() {
 }
 
 void SimulationStep() {
-    if (simulationRunning != 0) IntegrateNodes();
+    if (game.simulationRunning != 0) IntegrateNodes();
     ApplyBeamForces();
 }

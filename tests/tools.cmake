@@ -1,19 +1,13 @@
 # The shipped level and its generator: the committed file must be exactly what the
 # generator makes, and the level must keep the properties play depends on.
-karnolt_test_suite(karnolt_tests_tools tools karnolt_options)
+add_test(NAME LevelGenerator.RegeneratesCommittedLevel
+         COMMAND ${CMAKE_COMMAND} -DGENERATOR=$<TARGET_FILE:karnolt-make-level>
+                 -DCOMMITTED=${CMAKE_SOURCE_DIR}/data/Level1.bmp -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/level
+                 -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_level_generator.cmake)
+set_tests_properties(LevelGenerator.RegeneratesCommittedLevel PROPERTIES LABELS tools)
 
-if(TARGET karnolt-make-level)
-  add_test(NAME LevelGenerator.RegeneratesCommittedLevel
-           COMMAND ${CMAKE_COMMAND} -DGENERATOR=$<TARGET_FILE:karnolt-make-level>
-                   -DCOMMITTED=${CMAKE_SOURCE_DIR}/data/Level1.bmp -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/level
-                   -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_level_generator.cmake)
-  set_tests_properties(LevelGenerator.RegeneratesCommittedLevel PROPERTIES LABELS tools)
-endif()
-
-if(TARGET karnolt)
-  add_test(NAME InstallTree.FindsLevelFromAnyFolder
-           COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
-                   -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/install-tree
-                   -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_install_tree.cmake)
-  set_tests_properties(InstallTree.FindsLevelFromAnyFolder PROPERTIES LABELS tools)
-endif()
+add_test(NAME InstallTree.FindsLevelFromAnyFolder
+         COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+                 -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/install-tree
+                 -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_install_tree.cmake)
+set_tests_properties(InstallTree.FindsLevelFromAnyFolder PROPERTIES LABELS tools)

@@ -5,13 +5,13 @@
 //
 //   karnolt-make-level OUTPUT.bmp
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
+
+#include "tools/bmp_file.h"
 
 namespace {
 
@@ -274,60 +274,6 @@ Level MakeLevel() {
     return level;
 }
 
-void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int k = 0; k < bytes; ++k) out.push_back(static_cast<uint8_t>(value >> (8 * k)));
-}
-
-// 24-bit uncompressed, bottom-up rows padded to four bytes, BITMAPINFOHEADER.
-std::vector<uint8_t> EncodeBmp(const Level& level) {
-    const uint32_t rowBytes = (LEVEL_WIDTH * 3 + 3) / 4 * 4;
-    const uint32_t imageBytes = rowBytes * LEVEL_HEIGHT;
-    const uint32_t pixelOffset = 14 + 40;
-    std::vector<uint8_t> out;
-    out.reserve(pixelOffset + imageBytes);
-    out.push_back('B');
-    out.push_back('M');
-    PutLittleEndian(out, pixelOffset + imageBytes, 4);
-    PutLittleEndian(out, 0, 4);  // reserved
-    PutLittleEndian(out, pixelOffset, 4);
-    PutLittleEndian(out, 40, 4);  // info header size
-    PutLittleEndian(out, LEVEL_WIDTH, 4);
-    PutLittleEndian(out, LEVEL_HEIGHT, 4);  // positive: bottom-up
-    PutLittleEndian(out, 1, 2);             // planes
-    PutLittleEndian(out, 24, 2);            // bits per pixel
-    PutLittleEndian(out, 0, 4);             // uncompressed
-    PutLittleEndian(out, imageBytes, 4);
-    PutLittleEndian(out, 2835, 4);  // 72 dpi
-    PutLittleEndian(out, 2835, 4);
-    PutLittleEndian(out, 0, 4);  // colours used
-    PutLittleEndian(out, 0, 4);  // important colours
-    for (int j = LEVEL_HEIGHT - 1; j >= 0; --j) {
-        for (int i = 0; i < LEVEL_WIDTH; ++i) {
-            const Rgb& c = level.pixels[Index(i, j)];
-            out.push_back(static_cast<uint8_t>(c.b));
-            out.push_back(static_cast<uint8_t>(c.g));
-            out.push_back(static_cast<uint8_t>(c.r));
-        }
-        for (uint32_t pad = LEVEL_WIDTH * 3; pad < rowBytes; ++pad) out.push_back(0);
-    }
-    return out;
-}
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& reason) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (!written) reason = std::strerror(errno);
-    if (std::fclose(file) != 0 && written) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    return written;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -335,9 +281,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: karnolt-make-level OUTPUT.bmp\n");
         return 2;
     }
-    std::string reason;
-    if (!WriteFile(argv[1], EncodeBmp(MakeLevel()), reason)) {
-        std::fprintf(stderr, "karnolt-make-level: cannot write %s: %s\n", argv[1], reason.c_str());
+    const Level level = MakeLevel();
+    const std::vector<uint8_t> bytes =
+        EncodeBmp(LEVEL_WIDTH, LEVEL_HEIGHT, 24, [&level](int32_t i, int32_t j) {
+            const Rgb& c = level.pixels[Index(i, j)];
+            return static_cast<uint32_t>(c.r | c.g << 8 | c.b << 16);
+        });
+    const std::string error = WriteBinaryFile(argv[1], bytes);
+    if (!error.empty()) {
+        std::fprintf(stderr, "karnolt-make-level: %s\n", error.c_str());
         return 1;
     }
     return 0;

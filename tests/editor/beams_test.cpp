@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/coordinates.h"
 #include "tests/support/game_driver.h"
 
 using namespace driver;
@@ -20,7 +21,7 @@ protected:
 
 TEST_F(BeamEditingTest, ClicksBuildAChainWhoseBeamsStartAtThePreviousClick) {
     ClickNode(1, 25, 30);  // an anchor starts the chain
-    EXPECT_EQ(placingBeam, 1);
+    EXPECT_EQ(editor.placingBeam, 1);
     EXPECT_EQ(CountBeams(), 0);
     ClickNode(1, 27, 30);
     ClickNode(1, 27, 32);
@@ -29,13 +30,13 @@ TEST_F(BeamEditingTest, ClicksBuildAChainWhoseBeamsStartAtThePreviousClick) {
     for (const auto& [c, r] : {std::pair{27, 30}, {27, 32}, {30, 33}})
         EXPECT_EQ(NodeAt(c, r).kind, NODE_JOINT);
     EXPECT_EQ(NodeAt(25, 30).kind, NODE_ANCHOR);
-    EXPECT_EQ(startColumn, 30);
-    EXPECT_EQ(startRow, 33);
+    EXPECT_EQ(editor.startColumn, 30);
+    EXPECT_EQ(editor.startRow, 33);
 }
 
 TEST_F(BeamEditingTest, AClickOnAnEmptyNodeStartsNothing) {
     ClickNode(1, 28, 28);
-    EXPECT_EQ(placingBeam, 0);
+    EXPECT_EQ(editor.placingBeam, 0);
     EXPECT_EQ(NodeAt(28, 28).kind, NODE_EMPTY);
 }
 
@@ -63,7 +64,7 @@ TEST_F(BeamEditingTest, LengthRuleDecidesTheBandColourAndTheClick) {
         EXPECT_EQ(CountBeams(), c.accepted ? 1 : 0) << c.dx << "," << c.dy;
         EXPECT_EQ(NodeAt(30 + c.dx, 26 + c.dy).kind,
                   c.accepted ? NODE_JOINT : (c.dx || c.dy ? NODE_EMPTY : NODE_ANCHOR));
-        EXPECT_EQ(placingBeam, 1);
+        EXPECT_EQ(editor.placingBeam, 1);
     }
 }
 
@@ -72,12 +73,12 @@ TEST_F(BeamEditingTest, DuplicatesInEitherDirectionAddNothingAndKeepTheStart) {
     ClickNode(1, 27, 30);  // beam A->B
     ClickNode(1, 25, 30);  // B->A again: the pair is joined already
     EXPECT_EQ(CountBeams(), 1);
-    EXPECT_EQ(startColumn, 27);
+    EXPECT_EQ(editor.startColumn, 27);
     ClickNode(2, 27, 30);  // end the chain
     ClickNode(1, 25, 30);
     ClickNode(1, 27, 30);  // A->B again
     EXPECT_EQ(CountBeams(), 1);
-    EXPECT_EQ(startColumn, 25);
+    EXPECT_EQ(editor.startColumn, 25);
     ClickNode(1, 27, 32);  // the chain goes on from its unchanged start
     EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {25, 30, 27, 32}}));
 }
@@ -100,7 +101,7 @@ TEST_F(BeamEditingTest, Button2EndsTheChainThenRemovesEveryBeamAtAJoint) {
     ASSERT_EQ(CountBeams(), 6);
 
     ClickNode(2, 30, 30);  // only ends the chain
-    EXPECT_EQ(placingBeam, 0);
+    EXPECT_EQ(editor.placingBeam, 0);
     EXPECT_EQ(CountBeams(), 6);
     Click(2);  // now removes
     EXPECT_EQ(BeamEnds(), (Ends{{32, 33, 35, 33}}));
@@ -132,7 +133,7 @@ TEST_F(BeamEditingTest, ADoubleClickReleaseIsIgnored) {
     Frames(2);
     HeadlessQueueButton(1, false);
     Frames(1);  // four frames after the first release: a double click
-    EXPECT_EQ(button1Gesture, GESTURE_DOUBLE_CLICK);
+    EXPECT_EQ(editor.button1Gesture, GESTURE_DOUBLE_CLICK);
     EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}}));
 }
 
@@ -145,9 +146,9 @@ TEST_F(BeamEditingTest, TheClickUsesTheEndNodeOfTheFrameBefore) {
     HeadlessQueueMotionX(40);
     HeadlessQueueButton(1, false);
     Frames(1);
-    EXPECT_EQ(cursorColumn, 29);
+    EXPECT_EQ(editor.cursorColumn, 29);
     EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}}));
-    EXPECT_EQ(endColumn, 29);
+    EXPECT_EQ(editor.endColumn, 29);
 }
 
 TEST_F(BeamEditingTest, ClicksFarOutsideTheLevelChangeNothing) {
@@ -155,19 +156,19 @@ TEST_F(BeamEditingTest, ClicksFarOutsideTheLevelChangeNothing) {
     MovePointerTo(1, 300);
     HeadlessQueueMotionX(-5);
     Frames(400);
-    EXPECT_EQ(viewOffsetX, -400 + 10 * 400);
+    EXPECT_EQ(editor.viewOffsetX, -400 + 10 * 400);
     MovePointerTo(200, 300);
-    ASSERT_LT(cursorColumn, 0);
+    ASSERT_LT(editor.cursorColumn, 0);
     Click(1);
     Click(2);
-    EXPECT_EQ(placingBeam, 0);
+    EXPECT_EQ(editor.placingBeam, 0);
     // A chain started inside cannot end outside.
     ASSERT_TRUE(StartGame(WriteAnchorLevel({{98, 30}})));
     MovePointerTo(1023, 300);  // scroll right until column 98 is on screen
     Frames(150);
     MovePointerTo(NodeScreenX(98), NodeScreenY(30));
     Click(1);
-    ASSERT_EQ(placingBeam, 1);
+    ASSERT_EQ(editor.placingBeam, 1);
     PointAtNode(101, 30);  // beyond the last column (100)
     Click(1);
     EXPECT_EQ(CountBeams(), 0);

@@ -43,7 +43,7 @@ protected:
         ClickNode(1, 35, 30);  // anchor to anchor
         ClickNode(2, 35, 30);
         ASSERT_EQ(CountBeams(), 6);
-        ASSERT_EQ(placingBeam, 0);
+        ASSERT_EQ(editor.placingBeam, 0);
     }
     static std::vector<int32_t> JointColumnsOnRow30() {
         std::vector<int32_t> columns;
@@ -106,7 +106,7 @@ TEST_F(FrameTest, DeleteDoesNothingWhileButton2IsDown) {
     Frames(1);
     MovePointerTo(NodeScreenX(34) - 5, NodeScreenY(32) - 5);
     Frames(20);  // held, then long held
-    EXPECT_EQ(button2Gesture, GESTURE_LONG_HELD);
+    EXPECT_EQ(editor.button2Gesture, GESTURE_LONG_HELD);
     EXPECT_EQ(CountBeams(), 6);
     HeadlessQueueButton(2, false);
     Frames(1);  // the release frame: still not armed
@@ -158,10 +158,10 @@ TEST_F(FrameBoundsTest, OnlyNodesStrictlyInsideTheRoundedBoundsAreExamined) {
     };
     for (const Case& c : cases) {
         SetUp();
-        frameX1 = c.x1;
-        frameX2 = c.x2;
-        frameY1 = 85;
-        frameY2 = 125;
+        editor.frameX1 = c.x1;
+        editor.frameX2 = c.x2;
+        editor.frameY1 = 85;
+        editor.frameY2 = 125;
         DeleteFramedJoints();
         EXPECT_EQ(Emptied(), c.emptied) << c.x1 << ".." << c.x2;
     }
@@ -175,10 +175,10 @@ TEST_F(FrameBoundsTest, BulkRemovalMatchesRemovingJointByJoint) {
         AddBeam(c + 2, 8, c, 5);
     }
     const BeamList before = beamList;
-    frameX1 = 95;
-    frameX2 = 205;
-    frameY1 = 85;
-    frameY2 = 125;
+    editor.frameX1 = 95;
+    editor.frameX2 = 205;
+    editor.frameY1 = 85;
+    editor.frameY2 = 125;
     DeleteFramedJoints();
     BeamList expected;
     for (const Beam& beam : before) {
@@ -212,11 +212,11 @@ TEST(ChainStartTest, AChainGoesOnFromAStartNodeTheDeletionEmptied) {
     // Arm a frame around (27, 30); its release lands on an empty node.
     DragFrame(NodeScreenX(26) + 5, NodeScreenY(29) + 5, NodeScreenX(28) - 5, NodeScreenY(31) - 5);
     ClickNode(1, 27, 30);  // a new chain starts at the joint inside the frame
-    ASSERT_EQ(placingBeam, 1);
+    ASSERT_EQ(editor.placingBeam, 1);
     HoldDelete(1);
     EXPECT_EQ(NodeAt(27, 30).kind, NODE_EMPTY);
     EXPECT_EQ(CountBeams(), 0);
-    EXPECT_EQ(placingBeam, 1);
+    EXPECT_EQ(editor.placingBeam, 1);
     ClickNode(1, 29, 30);
     EXPECT_EQ(BeamEnds(), (Ends{{27, 30, 29, 30}}));
     EXPECT_EQ(NodeAt(27, 30).kind, NODE_EMPTY);

@@ -1,5 +1,5 @@
 // Whole scenarios through start-up and the frame loop on the headless back end.
-#include "core/game.h"
+#include "game/game.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +37,8 @@ protected:
         // The middle of the beam's drawn stroke, at the nodes' current positions.
         const Node& a = NodeAt(beam.ax, beam.ay);
         const Node& b = NodeAt(beam.bx, beam.by);
-        return PixelAt(static_cast<int32_t>((a.x + b.x) / 2) + viewOffsetX,
-                       static_cast<int32_t>((a.y + b.y) / 2) + viewOffsetY);
+        return PixelAt(static_cast<int32_t>((a.x + b.x) / 2) + editor.viewOffsetX,
+                       static_cast<int32_t>((a.y + b.y) / 2) + editor.viewOffsetY);
     }
 };
 
@@ -46,7 +46,7 @@ TEST_F(BridgeTest, SagsUnderLoadAndStoppingRestoresEverything) {
     const Rgb green{55, 255, 55};
     EXPECT_EQ(BeamPixel(beamList[0]), green);
     TapKey(SCAN_RETURN);
-    ASSERT_EQ(simulationRunning, 1);
+    ASSERT_EQ(game.simulationRunning, 1);
     Frames(60);
     // The middle joint hangs lower than it rests, and every beam carries load.
     EXPECT_GT(NodeAt(30, 30).y, RestY(30));
@@ -61,7 +61,7 @@ TEST_F(BridgeTest, SagsUnderLoadAndStoppingRestoresEverything) {
     for (const Beam& beam : beamList) loads.push_back(beam.loadFactor);
     HeadlessSetKey(SCAN_RETURN, false);
     Frames(1);  // the stop frame
-    EXPECT_EQ(simulationRunning, 0);
+    EXPECT_EQ(game.simulationRunning, 0);
     for (int32_t i = 0; i <= gridWidth; ++i) {
         for (int32_t j = 0; j <= gridHeight; ++j) {
             ASSERT_EQ(NodeAt(i, j).x, RestX(i));
@@ -107,24 +107,24 @@ TEST_F(GameTest, EscapeWinsOverEnterInTheSameFrame) {
     HeadlessSetKey(SCAN_RETURN, false);
     HeadlessSetKey(SCAN_ESCAPE, true);
     EXPECT_FALSE(RunFrame());
-    EXPECT_EQ(simulationRunning, 0);
+    EXPECT_EQ(game.simulationRunning, 0);
     EXPECT_EQ(HeadlessPresentedFrameCount(), presented);  // nothing more is presented
 }
 
 TEST_F(GameTest, EnterHeldTogglesOnceAtItsRelease) {
     HeadlessSetKey(SCAN_RETURN, true);
     Frames(100);
-    EXPECT_EQ(simulationRunning, 0);
+    EXPECT_EQ(game.simulationRunning, 0);
     HeadlessSetKey(SCAN_RETURN, false);
     Frames(1);
-    EXPECT_EQ(simulationRunning, 1);
+    EXPECT_EQ(game.simulationRunning, 1);
     Frames(50);
-    EXPECT_EQ(simulationRunning, 1);
+    EXPECT_EQ(game.simulationRunning, 1);
 }
 
 TEST_F(GameTest, FrameRateSettlesAtTheCap) {
     Frames(300);
-    EXPECT_TRUE(lastFrameRate == 60 || lastFrameRate == 61) << lastFrameRate;
+    EXPECT_TRUE(fpsMeter.lastFrameRate == 60 || fpsMeter.lastFrameRate == 61) << fpsMeter.lastFrameRate;
 }
 
 TEST_F(GameTest, PressingAnEdgeScrollsTenPixelsAFrame) {
@@ -132,23 +132,23 @@ TEST_F(GameTest, PressingAnEdgeScrollsTenPixelsAFrame) {
     HeadlessQueueMotionX(-1000000);
     HeadlessQueueMotionY(-5);
     Frames(1);  // pushed into the corner: both axes scroll
-    EXPECT_EQ(viewOffsetX, -390);
-    EXPECT_EQ(viewOffsetY, -390);
+    EXPECT_EQ(editor.viewOffsetX, -390);
+    EXPECT_EQ(editor.viewOffsetY, -390);
     Frames(59);  // resting on the edge keeps scrolling
-    EXPECT_EQ(viewOffsetX, 200);
+    EXPECT_EQ(editor.viewOffsetX, 200);
     HeadlessQueueMotionX(1);
     HeadlessQueueMotionY(1);
     Frames(3);
-    EXPECT_EQ(viewOffsetX, 200);
-    EXPECT_EQ(pointerX, 1);
+    EXPECT_EQ(editor.viewOffsetX, 200);
+    EXPECT_EQ(editor.pointerX, 1);
     // At the far end of int range the view stops instead of overflowing.
-    viewOffsetX = INT32_MAX - 25;
+    editor.viewOffsetX = INT32_MAX - 25;
     HeadlessQueueMotionX(-1);
     Frames(5);
-    EXPECT_GT(viewOffsetX, INT32_MAX - 25);
-    const int32_t stopped = viewOffsetX;
+    EXPECT_GT(editor.viewOffsetX, INT32_MAX - 25);
+    const int32_t stopped = editor.viewOffsetX;
     Frames(1);
-    EXPECT_EQ(viewOffsetX, stopped);
+    EXPECT_EQ(editor.viewOffsetX, stopped);
 }
 
 }  // namespace

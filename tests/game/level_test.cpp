@@ -1,5 +1,5 @@
 // Level loading: sizes, anchors from exact white, the grey marks, and refused files.
-#include "core/level.h"
+#include "game/level.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ TEST(LevelTest, WhitePixelsBecomeAnchorsIn24And32BitFilesAlike) {
         const std::filesystem::path path = TempFolder() / ("picture" + std::to_string(bits) + ".bmp");
         WriteBmp(path, width, height, bits,
                  [&](int32_t x, int32_t y) { return Picture(x, y, width, height); });
-        ASSERT_TRUE(StartGame(path)) << LevelError();
+        ASSERT_TRUE(StartGame(path)) << game.levelError;
         EXPECT_EQ(gridWidth, 13);
         EXPECT_EQ(gridHeight, 11);
         std::vector<std::pair<int32_t, int32_t>> expected;
@@ -48,7 +48,7 @@ TEST(LevelTest, WhitePixelsBecomeAnchorsIn24And32BitFilesAlike) {
         EXPECT_EQ(NodeAt(5, 7).x, 100.0f);
         EXPECT_EQ(NodeAt(5, 7).y, 140.0f);
         // The sprite now shows every former white pixel grey; all others as in the file.
-        BeginDraw(SpriteTarget(levelNumber));
+        BeginDraw(SpriteTarget(game.levelNumber));
         for (int32_t x = 0; x < width; ++x) {
             for (int32_t y = 0; y < height; ++y) {
                 const Rgb c = Picture(x, y, width, height);
@@ -64,10 +64,10 @@ TEST(LevelTest, WhitePixelsBecomeAnchorsIn24And32BitFilesAlike) {
 TEST(LevelTest, SixteenBitLevelsLoadWithoutAnchors) {
     const std::filesystem::path path = TempFolder() / "picture16.bmp";
     WriteBmp(path, 7, 5, 16, [](int32_t x, int32_t y) { return x == 2 && y == 3 ? WHITE : Rgb{80, 40, 16}; });
-    ASSERT_TRUE(StartGame(path)) << LevelError();
+    ASSERT_TRUE(StartGame(path)) << game.levelError;
     EXPECT_EQ(gridWidth, 7);
     EXPECT_TRUE(Anchors().empty());
-    BeginDraw(SpriteTarget(levelNumber));
+    BeginDraw(SpriteTarget(game.levelNumber));
     EXPECT_EQ(ReadPixel(2, 3), MakeColour(248, 248, 248));
     EXPECT_EQ(ReadPixel(0, 0), MakeColour(80, 40, 16));
     EndDraw();
@@ -78,7 +78,7 @@ TEST(LevelTest, AFullSizeLevelUsesTheWholeGrid) {
     WriteBmp(path, 300, 300, 24, [](int32_t x, int32_t y) {
         return x == 299 && y == 299 ? WHITE : Rgb{1, 2, 3};
     });
-    ASSERT_TRUE(StartGame(path)) << LevelError();
+    ASSERT_TRUE(StartGame(path)) << game.levelError;
     EXPECT_EQ(gridWidth, 300);
     EXPECT_EQ(gridHeight, 300);
     EXPECT_EQ(Anchors(), (std::vector<std::pair<int32_t, int32_t>>{{299, 299}}));
@@ -93,8 +93,8 @@ TEST(LevelTest, RefusedLevelsStopTheStartWithAReasonNamingTheFile) {
     const std::string cases[] = {"missing.bmp", "wide.bmp", "tall.bmp", "text.bmp"};
     for (const std::string& name : cases) {
         EXPECT_FALSE(StartGame(folder / name)) << name;
-        EXPECT_NE(LevelError().find(name), std::string::npos) << LevelError();
-        EXPECT_EQ(LevelError().find('\n'), std::string::npos) << LevelError();
+        EXPECT_NE(game.levelError.find(name), std::string::npos) << game.levelError;
+        EXPECT_EQ(game.levelError.find('\n'), std::string::npos) << game.levelError;
         EXPECT_EQ(gridWidth, GRID_CAPACITY) << "the grid keeps its size";
         EXPECT_TRUE(Anchors().empty());
     }
@@ -109,7 +109,7 @@ TEST(LevelTest, TheBareNameIsFoundInTheWorkingFolder) {
     EXPECT_EQ(FindLevelFile("Level1.bmp"), "Level1.bmp");
     ResetPlatform();
     ResetGame();
-    EXPECT_EQ(StartUp(), 0) << LevelError();
+    EXPECT_EQ(StartUp(), 0) << game.levelError;
     EXPECT_EQ(gridWidth, 3);
     std::filesystem::current_path(previous);
 }

@@ -65,7 +65,7 @@ TEST_F(SceneTest, GridLinesInThreeGreys) {
     HeadlessQueueMotionX(-1);
     HeadlessQueueMotionY(-1);
     Frames(42);
-    ASSERT_EQ(viewOffsetX, 20);
+    ASSERT_EQ(editor.viewOffsetX, 20);
     EXPECT_EQ(PixelAt(20, 100), (Rgb{160, 160, 160}));
     EXPECT_EQ(PixelAt(100, 20), (Rgb{160, 160, 160}));
     EXPECT_EQ(PixelAt(19, 100), BLACK);
@@ -191,8 +191,8 @@ TEST_F(SceneTest, HudTextsShowTheState) {
     MovePointerTo(700, 700);
     expectText(0, 40, "Träger: 1");
     Frames(200);
-    expectText(0, 0, "FPS: " + std::to_string(lastFrameRate));
-    EXPECT_TRUE(lastFrameRate == 60 || lastFrameRate == 61) << lastFrameRate;
+    expectText(0, 0, "FPS: " + std::to_string(fpsMeter.lastFrameRate));
+    EXPECT_TRUE(fpsMeter.lastFrameRate == 60 || fpsMeter.lastFrameRate == 61) << fpsMeter.lastFrameRate;
 }
 
 TEST_F(SceneTest, PointerArrowFansOutFromThePointer) {

@@ -4,15 +4,15 @@
 
 #include <cmath>
 
-#include "core/game_state.h"
-#include "core/world.h"
+#include "model/game_state.h"
+#include "model/world.h"
 
 namespace {
 
 class SimulationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetGameState();
+        game = GameState{};
         CreateWorld();
         gridWidth = 20;
         gridHeight = 20;
@@ -104,7 +104,7 @@ TEST_F(SimulationTest, StoppedWorldNeverMovesAndEveryBeamReadsExactlyOne) {
 TEST_F(SimulationTest, FirstRunningStepOnALoneJointAndFreeFall) {
     Node& joint = NodeAt(3, 4);
     joint.kind = NODE_JOINT;
-    simulationRunning = 1;
+    game.simulationRunning = 1;
     SimulationStep();
     EXPECT_EQ(joint.vy, 0.49f);
     EXPECT_EQ(joint.y, 80.0f + 0.245f);
@@ -125,7 +125,7 @@ TEST_F(SimulationTest, FirstRunningStepOnALoneJointAndFreeFall) {
 
 TEST_F(SimulationTest, NodesMoveBeforeBeamsAreMeasured) {
     Node& joint = AnchorToJoint();
-    simulationRunning = 1;
+    game.simulationRunning = 1;
     SimulationStep();
     // Gravity moved the joint first; the beam then measured the sagged position
     // and pulled the joint back up in the same step.
@@ -185,7 +185,7 @@ TEST_F(SimulationTest, ZeroLengthBeamBreaksWithoutTouchingVelocities) {
 TEST_F(SimulationTest, EmptiedJointKeepsItsPlaceAndItsVelocityDecays) {
     Node& n = NodeAt(6, 6);
     n = Node{NODE_EMPTY, 130.0f, 140.0f, 1.0f, 2.0f};
-    simulationRunning = 1;
+    game.simulationRunning = 1;
     SimulationStep();
     EXPECT_EQ(n.x, 130.0f);
     EXPECT_EQ(n.y, 140.0f);
@@ -197,7 +197,7 @@ TEST_F(SimulationTest, AnchorToAnchorBeamStaysUnloadedWhileRunning) {
     NodeAt(0, 0).kind = NODE_ANCHOR;
     NodeAt(3, 0).kind = NODE_ANCHOR;
     AddBeam(0, 0, 3, 0);
-    simulationRunning = 1;
+    game.simulationRunning = 1;
     for (int frame = 0; frame < 100; ++frame) SimulationStep();
     EXPECT_EQ(beamList[0].loadFactor, 1.0f);
     EXPECT_EQ(NodeAt(3, 0).x, 60.0f);

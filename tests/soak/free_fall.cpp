@@ -1,9 +1,9 @@
 #include <cmath>
 
-#include "core/game.h"
-#include "core/game_state.h"
-#include "core/world.h"
 #include "editor/beams.h"
+#include "game/game.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/headless.h"
 #include "platform/input.h"
 #include "sim/simulation.h"
@@ -34,8 +34,8 @@ struct Driver {
         return error.empty();
     }
     bool PointAt(int32_t column, int32_t row) {
-        HeadlessQueueMotionX(column * 20 + viewOffsetX - pointerX);
-        HeadlessQueueMotionY(row * 20 + viewOffsetY - pointerY);
+        HeadlessQueueMotionX(column * 20 + editor.viewOffsetX - editor.pointerX);
+        HeadlessQueueMotionY(row * 20 + editor.viewOffsetY - editor.pointerY);
         return Frames(1);
     }
     bool Click(int32_t button) {
@@ -85,8 +85,8 @@ bool GreenNearFirstEnd(const Beam& beam) {
     const double dx = beam.bx - beam.ax;
     const double dy = beam.by - beam.ay;
     const double length = std::sqrt(dx * dx + dy * dy);
-    const auto x = static_cast<int32_t>(std::lround(beam.ax * 20 + viewOffsetX + 10 * dx / length));
-    const auto y = static_cast<int32_t>(std::lround(beam.ay * 20 + viewOffsetY + 10 * dy / length));
+    const auto x = static_cast<int32_t>(std::lround(beam.ax * 20 + editor.viewOffsetX + 10 * dx / length));
+    const auto y = static_cast<int32_t>(std::lround(beam.ay * 20 + editor.viewOffsetY + 10 * dy / length));
     const std::vector<uint32_t> frame = PresentedFrame();
     const int32_t width = HeadlessScreenWidth();
     for (int32_t v = y - 1; v <= y + 1; ++v) {
@@ -132,7 +132,7 @@ FreeFallResult RunFreeFall(int64_t frames, int64_t fullEvery, const std::set<Nod
     driver.BuildBeam(ANCHOR_COLUMN + 3, ANCHOR_ROW, FALLING_COLUMN, FALLING_ROW);
     driver.BuildBeam(ANCHOR_COLUMN, ANCHOR_ROW, ANCHOR_COLUMN - 6, ANCHOR_ROW - 8);
     result.beamsBuilt = CountBeams();
-    if (!driver.error.empty() || simulationRunning == 0 || result.beamsBuilt != 11) {
+    if (!driver.error.empty() || game.simulationRunning == 0 || result.beamsBuilt != 11) {
         result.error = "building during the run gave " + std::to_string(result.beamsBuilt) +
                        " beams, not 11 " + driver.error;
         return result;

@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/game_state.h"
-#include "core/world.h"
 #include "editor/beams.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/headless.h"
 #include "platform/input.h"
 #include "tests/soak/soak.h"
@@ -24,11 +24,11 @@ void ChooseTarget(RandomPlayer& player) {
     player.targetFramesLeft = Uniform(player, 20, 200);
     player.clickOnArrival = Chance(player, 4) ? 0 : (Uniform(player, 1, 10) <= 8 ? 1 : 2);
     const int32_t pick = Uniform(player, 1, 10);
-    if (placingBeam != 0 && pick <= 8) {
+    if (editor.placingBeam != 0 && pick <= 8) {
         // The next link of the chain being placed, mostly of a length the editor takes.
         player.targetIsNode = true;
-        player.targetX = startColumn + Uniform(player, -7, 7);
-        player.targetY = startRow + Uniform(player, -7, 7);
+        player.targetX = editor.startColumn + Uniform(player, -7, 7);
+        player.targetY = editor.startRow + Uniform(player, -7, 7);
         return;
     }
     if (pick <= 6) {
@@ -83,10 +83,10 @@ void QueueMotion(RandomPlayer& player) {
     int32_t x = player.targetX;
     int32_t y = player.targetY;
     if (player.targetIsNode) {
-        x = x * 20 + viewOffsetX;
-        y = y * 20 + viewOffsetY;
+        x = x * 20 + editor.viewOffsetX;
+        y = y * 20 + editor.viewOffsetY;
     }
-    if (x == pointerX && y == pointerY) {
+    if (x == editor.pointerX && y == editor.pointerY) {
         if (player.clickOnArrival != 0 && player.heldButton == 0) {
             // A deliberate click: long enough to count.
             player.heldButton = player.clickOnArrival;
@@ -100,8 +100,8 @@ void QueueMotion(RandomPlayer& player) {
         return;
     }
     const int32_t step = Chance(player, 4) ? 1000 : Uniform(player, 2, 60);
-    QueueAxis(player, std::clamp(x - pointerX, -step, step), HeadlessQueueMotionX);
-    QueueAxis(player, std::clamp(y - pointerY, -step, step), HeadlessQueueMotionY);
+    QueueAxis(player, std::clamp(x - editor.pointerX, -step, step), HeadlessQueueMotionX);
+    QueueAxis(player, std::clamp(y - editor.pointerY, -step, step), HeadlessQueueMotionY);
 }
 
 void QueueButtons(RandomPlayer& player) {

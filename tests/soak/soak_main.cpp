@@ -8,10 +8,10 @@
 #include <random>
 #include <string>
 
-#include "core/game.h"
-#include "core/game_state.h"
-#include "core/level.h"
-#include "core/world.h"
+#include "game/game.h"
+#include "game/level.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/headless.h"
 #include "tests/soak/soak.h"
 
@@ -94,7 +94,7 @@ int RandomPlay(const Options& options, const std::set<NodeIndex>& anchors,
             std::fflush(stdout);
         }
         if (frame % CHECK_EVERY != 0 && frame != options.frames) continue;
-        runningChecks += simulationRunning;
+        runningChecks += game.simulationRunning;
         const std::string error = CheckWorld(anchors);
         if (!error.empty()) {
             std::fprintf(stderr, "karnolt-soak: frame %lld (seed %llu): %s\n", static_cast<long long>(frame),
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     ResetPlatform();
     ResetGame();
-    levelFileOverride = options.level;
+    game.levelFileOverride = options.level;
     if (StartUp() != 0) return 1;
     error = CheckWorld(anchors);
     if (!error.empty()) Refuse("after start-up: " + error);

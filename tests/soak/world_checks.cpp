@@ -4,8 +4,8 @@
 #include <iterator>
 #include <set>
 
-#include "core/game_state.h"
-#include "core/world.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "tests/soak/soak.h"
 
 namespace {
@@ -80,8 +80,8 @@ std::string CheckWorld(const std::set<NodeIndex>& levelAnchors) {
         const NodeIndex b{beam.bx, beam.by};
         if (!joined.insert(a < b ? std::pair{a, b} : std::pair{b, a}).second)
             return name + " joins a pair twice";
-        if (simulationRunning == 0 && beam.intact == 0) return name + " is broken while stopped";
-        if (simulationRunning == 0 && beam.intact != 0 && beam.loadFactor != 1.0f) {
+        if (game.simulationRunning == 0 && beam.intact == 0) return name + " is broken while stopped";
+        if (game.simulationRunning == 0 && beam.intact != 0 && beam.loadFactor != 1.0f) {
             return name + " has load factor " + std::to_string(beam.loadFactor) + " while stopped";
         }
     }
@@ -96,7 +96,8 @@ std::string CheckWorld(const std::set<NodeIndex>& levelAnchors) {
             if (!std::isfinite(n.x) || !std::isfinite(n.y) || !std::isfinite(n.vx) || !std::isfinite(n.vy)) {
                 return "node " + NodeName(i, j) + " has a position or velocity that is not a finite number";
             }
-            if (simulationRunning == 0 && (n.x != RestX(i) || n.y != RestY(j) || n.vx != 0 || n.vy != 0)) {
+            if (game.simulationRunning == 0 &&
+                (n.x != RestX(i) || n.y != RestY(j) || n.vx != 0 || n.vy != 0)) {
                 char line[160];
                 std::snprintf(line, sizeof line, "is not at rest while stopped: (%g, %g) moving (%g, %g)",
                               n.x, n.y, n.vx, n.vy);

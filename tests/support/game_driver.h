@@ -14,13 +14,14 @@
 #include <utility>
 #include <vector>
 
-#include "core/game.h"
-#include "core/game_state.h"
-#include "core/level.h"
-#include "core/world.h"
+#include "game/game.h"
+#include "game/level.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/display.h"
 #include "platform/headless.h"
 #include "platform/input.h"
+#include "tools/bmp_file.h"
 
 namespace driver {
 
@@ -32,53 +33,25 @@ struct Rgb {
 inline constexpr Rgb BLACK{0, 0, 0};
 inline constexpr Rgb WHITE{255, 255, 255};
 
-// Writes an uncompressed bitmap, rows bottom-up and padded to 4 bytes.
+// Writes an uncompressed bitmap of the given depth.
 inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t height, int bitsPerPixel,
                      const std::function<Rgb(int32_t x, int32_t y)>& pixel) {
-    const int bytesPerPixel = bitsPerPixel / 8;
-    const uint32_t rowBytes = (static_cast<uint32_t>(width) * bytesPerPixel + 3) & ~3u;
-    std::vector<uint8_t> bytes;
-    const auto put = [&bytes](uint32_t value, int size) {
-        for (int k = 0; k < size; ++k) bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
-    };
-    bytes.push_back('B');
-    bytes.push_back('M');
-    put(54 + rowBytes * height, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(static_cast<uint32_t>(width), 4);
-    put(static_cast<uint32_t>(height), 4);
-    put(1, 2);
-    put(static_cast<uint32_t>(bitsPerPixel), 2);
-    put(0, 4);
-    put(rowBytes * height, 4);
-    for (int k = 0; k < 4; ++k) put(0, 4);  // resolution and colour counts
-    for (int32_t y = height - 1; y >= 0; --y) {
-        const std::size_t rowStart = bytes.size();
-        for (int32_t x = 0; x < width; ++x) {
+    const std::vector<uint8_t> bytes = EncodeBmp(
+        width, height, bitsPerPixel,
+        [&pixel](int32_t x, int32_t y) {
             const Rgb c = pixel(x, y);
-            if (bitsPerPixel == 16) {
-                put(static_cast<uint32_t>((c.r >> 3) << 10 | (c.g >> 3) << 5 | (c.b >> 3)), 2);
-            } else {
-                bytes.push_back(c.b);
-                bytes.push_back(c.g);
-                bytes.push_back(c.r);
-                if (bitsPerPixel == 32) bytes.push_back(0x5A);
-            }
-        }
-        while (bytes.size() - rowStart < rowBytes) bytes.push_back(0);
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            return static_cast<uint32_t>(c.r | c.g << 8 | c.b << 16);
+        },
+        bitsPerPixel == 32 ? 0x5A : 0);  // a fourth byte the reader must ignore
+    ASSERT_EQ(WriteBinaryFile(path.string(), bytes), "");
 }
 
 // One folder per test process: CTest runs the cases of a suite side by side.
 inline std::filesystem::path TempFolder() {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("karnolt-tests-" + std::string(test->test_suite_name()) + "-" +
-                                          test->name() + "-" + std::to_string(::getpid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("karnolt-tests-" + std::string(test->test_suite_name()) +
+                                                  "-" + test->name() + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     // Removed when the test program ends.
     static struct Cleanup {
@@ -111,7 +84,7 @@ inline std::filesystem::path WriteAnchorLevel(const std::vector<std::pair<int32_
 inline bool StartGame(const std::filesystem::path& level) {
     ResetPlatform();
     ResetGame();
-    levelFileOverride = level.string();
+    game.levelFileOverride = level.string();
     return StartUp() == 0;
 }
 
@@ -121,16 +94,16 @@ inline void Frames(int64_t count) {
 
 // Moves the pointer to a screen point in one frame (it must not touch an edge).
 inline void MovePointerTo(int32_t x, int32_t y) {
-    if (x != pointerX) HeadlessQueueMotionX(x - pointerX);
-    if (y != pointerY) HeadlessQueueMotionY(y - pointerY);
+    if (x != editor.pointerX) HeadlessQueueMotionX(x - editor.pointerX);
+    if (y != editor.pointerY) HeadlessQueueMotionY(y - editor.pointerY);
     Frames(1);
 }
 
 inline int32_t NodeScreenX(int32_t column) {
-    return column * 20 + viewOffsetX;
+    return column * 20 + editor.viewOffsetX;
 }
 inline int32_t NodeScreenY(int32_t row) {
-    return row * 20 + viewOffsetY;
+    return row * 20 + editor.viewOffsetY;
 }
 
 inline void PointAtNode(int32_t column, int32_t row) {

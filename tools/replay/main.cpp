@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/game.h"
-#include "core/level.h"
+#include "game/game.h"
+#include "game/level.h"
+#include "model/game_state.h"
 #include "platform/headless.h"
 #include "tools/replay/output.h"
 #include "tools/replay/script.h"
@@ -136,7 +137,7 @@ int main(int argc, char** argv) {
         return Refuse(options.out.string() + ": not a directory");
     }
 
-    levelFileOverride = options.level;
+    game.levelFileOverride = options.level;
     if (StartUp() != 0) return EXIT_LEVEL;
     return Run(commands, options);
 }

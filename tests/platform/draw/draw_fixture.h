@@ -13,6 +13,7 @@
 
 #include "platform/display.h"
 #include "platform/draw/surface.h"
+#include "tools/bmp_file.h"
 
 class DrawTest : public ::testing::Test {
 protected:
@@ -38,55 +39,25 @@ struct Rgb {
     uint8_t r, g, b;
 };
 
-// A bitmap file of the given depth, pixels top row first; rows stored bottom-up
-// and padded to 4 bytes. 16-bit files keep the top 5 bits of each component.
+// A bitmap file of the given depth, pixels top row first. 16-bit files keep the
+// top 5 bits of each component.
 inline std::vector<uint8_t> MakeBitmapFile(int32_t width, int32_t height, int32_t bitsPerPixel,
                                            const std::vector<Rgb>& pixels, uint8_t fourthByte = 0xA5) {
-    const int32_t rowBytes = (width * bitsPerPixel / 8 + 3) / 4 * 4;
-    std::vector<uint8_t> file(54 + static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height), 0);
-    auto put32 = [&](std::size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            file[at + i] = static_cast<uint8_t>(v >> (8 * i));
-        }
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    file[26] = 1;
-    file[28] = static_cast<uint8_t>(bitsPerPixel);
-    put32(34, static_cast<uint32_t>(rowBytes * height));
-    for (int32_t y = 0; y < height; ++y) {
-        uint8_t* row = file.data() + 54 + static_cast<std::size_t>(height - 1 - y) * rowBytes;
-        for (int32_t x = 0; x < width; ++x) {
+    return EncodeBmp(
+        width, height, bitsPerPixel,
+        [&](int32_t x, int32_t y) {
             const Rgb& c = pixels[static_cast<std::size_t>(y * width + x)];
-            if (bitsPerPixel == 16) {
-                const uint32_t word = 0x8000u | (c.r >> 3u) << 10u | (c.g >> 3u) << 5u | (c.b >> 3u);
-                row[2 * x] = static_cast<uint8_t>(word);
-                row[2 * x + 1] = static_cast<uint8_t>(word >> 8);
-            } else {
-                uint8_t* p = row + x * bitsPerPixel / 8;
-                p[0] = c.b;
-                p[1] = c.g;
-                p[2] = c.r;
-                if (bitsPerPixel == 32) {
-                    p[3] = fourthByte;
-                }
-            }
-        }
-    }
-    return file;
+            return static_cast<uint32_t>(c.r | c.g << 8 | c.b << 16);
+        },
+        fourthByte);
 }
 
 inline std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
     // A folder per process, since CTest runs the cases of this suite side by side;
     // removed when the test program ends.
     static const struct TempFolder {
-        std::filesystem::path path = std::filesystem::path(::testing::TempDir()) /
-                                     ("karnolt-draw-" + std::to_string(::getpid()));
+        std::filesystem::path path =
+            std::filesystem::path(::testing::TempDir()) / ("karnolt-draw-" + std::to_string(::getpid()));
         TempFolder() { std::filesystem::create_directories(path); }
         ~TempFolder() {
             std::error_code ignored;

@@ -1,9 +1,9 @@
-#include "core/world.h"
+#include "model/world.h"
 
 NodeGrid nodeGrid;
 BeamList beamList;
-int32_t gridWidth = GRID_CAPACITY;
-int32_t gridHeight = GRID_CAPACITY;
+int32_t gridWidth;
+int32_t gridHeight;
 
 void CreateWorld() {
     gridWidth = GRID_CAPACITY;
@@ -24,10 +24,6 @@ void AddBeam(int32_t ax, int32_t ay, int32_t bx, int32_t by) {
 
 int32_t CountBeams() {
     return static_cast<int32_t>(beamList.size());
-}
-
-void RemoveBeam(int32_t index) {
-    if (index >= 0 && index < CountBeams()) beamList.erase(beamList.begin() + index);
 }
 
 void ResetWorld() {

@@ -1,4 +1,4 @@
-#include "core/world.h"
+#include "model/world.h"
 
 #include <gtest/gtest.h>
 
@@ -66,19 +66,14 @@ std::vector<int32_t> Columns() {
     return columns;
 }
 
-TEST_F(WorldTest, RemovalWhileIteratingVisitsEveryBeamOnceAndKeepsOrder) {
+TEST_F(WorldTest, RemovalVisitsEveryBeamOnceAndKeepsOrder) {
     for (int32_t k = 0; k < 6; ++k) AddBeam(k, 0, k, 2);
     std::vector<int32_t> visited;
-    // Remove the first beam and then every other one, advancing only past kept beams.
-    for (int32_t k = 0; k < CountBeams();) {
-        const int32_t column = beamList[k].ax;
-        visited.push_back(column);
-        if (column % 2 == 0) {
-            RemoveBeam(k);
-        } else {
-            ++k;
-        }
-    }
+    // Remove the first beam and then every other one.
+    RemoveBeamsWhere([&](const Beam& beam) {
+        visited.push_back(beam.ax);
+        return beam.ax % 2 == 0;
+    });
     EXPECT_EQ(visited, (std::vector<int32_t>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(Columns(), (std::vector<int32_t>{1, 3, 5}));
 

@@ -1,14 +1,14 @@
-#include "core/game.h"
+#include "game/game.h"
 
 #include <cstdio>
 #include <string>
 
-#include "core/game_state.h"
-#include "core/level.h"
-#include "core/world.h"
-#include "editor/beams.h"
+#include "editor/editor_step.h"
 #include "editor/pointer.h"
 #include "editor/selection_frame.h"
+#include "game/level.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "render/hud.h"
@@ -29,13 +29,9 @@ int32_t StartUp() {
     OpenKeyboard();
     InitScaledSprites();
     OpenMouse();
-    ResetFrameRateMeter(ReadTickCount());
-    levelNumber = 1;
+    fpsMeter.fpsBaseTick = ReadTickCount();
+    // The level number, pointer and view start at their records' start values.
     CreateWorld();
-    pointerX = 512;
-    pointerY = 384;
-    viewOffsetX = -400;
-    viewOffsetY = -400;
     if (OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, 32, "Karnolt") == 0) {
         // Without a screen nobody could see the game or press Escape to end it.
         return StopStartUp("the screen cannot be opened (no graphical desktop?)");
@@ -44,17 +40,17 @@ int32_t StartUp() {
     SetScaledFiltering(1);
     if (LoadLevel() == 0) {
         // Without a level the grid has no size and no background.
-        return StopStartUp(LevelError());
+        return StopStartUp(game.levelError);
     }
     return 0;
 }
 
 // Enter released: start the simulation, or stop it and put the world back at rest.
 static void ToggleSimulation() {
-    if (simulationRunning == 0) {
-        simulationRunning = 1;
+    if (game.simulationRunning == 0) {
+        game.simulationRunning = 1;
     } else {
-        simulationRunning = 0;
+        game.simulationRunning = 0;
         ResetWorld();
     }
 }
@@ -71,12 +67,18 @@ bool RunFrame() {
     EndDraw();
 
     DrawLevelBackground();
-    DrawGridLines();  // begins the drawing that DrawHud ends
+
+    BeginDraw(BackBufferTarget());
+    DrawGridLines();
     DrawNodes();
     DrawBeams();
+    // The scene shows the world as the last frame left it; this frame's edits and
+    // step change it now, to be seen in the next frame.
     EditorStep();
     SimulationStep();
     DrawHud();
+    EndDraw();
+
     PresentFrame();
     return true;
 }
@@ -91,9 +93,8 @@ void Shutdown() {
 }
 
 void ResetGame() {
-    ResetGameState();
-    ResetEditorState();
-    ResetFrameRateMeter(0);
+    game = GameState{};
+    editor = EditorState{};
+    fpsMeter = FrameRateMeterState{};
     CreateWorld();
-    levelFileOverride.clear();
 }

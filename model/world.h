@@ -8,7 +8,9 @@ inline constexpr int32_t NODE_EMPTY = 0;
 inline constexpr int32_t NODE_JOINT = 1;
 inline constexpr int32_t NODE_ANCHOR = 2;
 
-inline constexpr float GRID_SPACING = 20.0f;
+// Pixels between two neighbouring nodes, in integer and in float arithmetic.
+inline constexpr int32_t GRID_SPACING_PIXELS = 20;
+inline constexpr float GRID_SPACING = static_cast<float>(GRID_SPACING_PIXELS);
 inline constexpr int32_t GRID_CAPACITY = 300;
 inline constexpr int32_t GRID_NODES = GRID_CAPACITY + 1;  // nodes per column and per row
 
@@ -39,7 +41,8 @@ using BeamList = std::vector<Beam>;
 
 extern NodeGrid nodeGrid;
 extern BeamList beamList;
-// Highest column and row index in use; the level narrows them from GRID_CAPACITY.
+// Highest column and row index in use; CreateWorld sets GRID_CAPACITY, the level
+// narrows them.
 extern int32_t gridWidth;
 extern int32_t gridHeight;
 
@@ -65,10 +68,6 @@ inline float RestY(int32_t j) {
 
 void AddBeam(int32_t ax, int32_t ay, int32_t bx, int32_t by);
 int32_t CountBeams();
-
-// Removes beam number `index`. Inside a walk over the list the caller does not
-// advance after a removal: the beam that followed now stands at `index`.
-void RemoveBeam(int32_t index);
 
 // Walks the list once in order and removes every beam for which `shouldRemove`
 // holds; the others keep their order. One pass, however many are removed.

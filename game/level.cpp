@@ -1,22 +1,15 @@
-#include "core/level.h"
+#include "game/level.h"
 
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
-#include "core/game_state.h"
-#include "core/world.h"
+#include "model/game_state.h"
+#include "model/world.h"
 #include "platform/display.h"
 
-std::string levelFileOverride;
-static std::string levelError;
-
-const std::string& LevelError() {
-    return levelError;
-}
-
-std::string LevelFileName() {
-    return "Level" + std::to_string(levelNumber) + ".bmp";
+static std::string LevelFileName() {
+    return "Level" + std::to_string(game.levelNumber) + ".bmp";
 }
 
 static std::filesystem::path ExecutableFolder() {
@@ -41,25 +34,25 @@ std::string FindLevelFile(const std::string& bareName) {
 
 int32_t LoadLevel() {
     const std::string fileName =
-        levelFileOverride.empty() ? FindLevelFile(LevelFileName()) : levelFileOverride;
-    levelError.clear();
-    if (LoadSpriteImage(levelNumber, fileName.c_str(), SPRITE_MODE_TEXTURE) == 0) {
-        levelError = LastSpriteError().empty() ? fileName + ": cannot be loaded" : LastSpriteError();
+        game.levelFileOverride.empty() ? FindLevelFile(LevelFileName()) : game.levelFileOverride;
+    game.levelError.clear();
+    if (LoadSpriteImage(game.levelNumber, fileName.c_str(), SPRITE_MODE_TEXTURE) == 0) {
+        game.levelError = LastSpriteError().empty() ? fileName + ": cannot be loaded" : LastSpriteError();
         return 0;
     }
-    const int32_t width = GetSpriteWidth(levelNumber);
-    const int32_t height = GetSpriteHeight(levelNumber);
+    const int32_t width = GetSpriteWidth(game.levelNumber);
+    const int32_t height = GetSpriteHeight(game.levelNumber);
     // The node grid holds at most GRID_CAPACITY cells in each direction.
     if (width < 1 || height < 1 || width > GRID_CAPACITY || height > GRID_CAPACITY) {
-        levelError = fileName + ": " + std::to_string(width) + " x " + std::to_string(height) +
-                     " pixels does not fit the level grid of at most " + std::to_string(GRID_CAPACITY) +
-                     " x " + std::to_string(GRID_CAPACITY);
+        game.levelError = fileName + ": " + std::to_string(width) + " x " + std::to_string(height) +
+                          " pixels does not fit the level grid of at most " + std::to_string(GRID_CAPACITY) +
+                          " x " + std::to_string(GRID_CAPACITY);
         return 0;
     }
     gridWidth = width;
     gridHeight = height;
 
-    BeginDraw(SpriteTarget(levelNumber));
+    BeginDraw(SpriteTarget(game.levelNumber));
     // Reads one pixel past the right and bottom edge: ReadPixel answers there with
     // a value that is no colour, so the last column and row never become anchors.
     for (int32_t i = 0; i <= gridWidth; ++i) {
@@ -70,6 +63,6 @@ int32_t LoadLevel() {
         }
     }
     EndDraw();
-    MakeScaledSprite(levelNumber, levelNumber);
+    MakeScaledSprite(game.levelNumber, game.levelNumber);
     return 1;
 }

@@ -1,5 +1,5 @@
 // The player's game: no arguments, no configuration, one level file.
-#include "core/game.h"
+#include "game/game.h"
 
 int main() {
     const int32_t status = StartUp();

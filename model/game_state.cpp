@@ -1,0 +1,5 @@
+#include "model/game_state.h"
+
+GameState game;
+EditorState editor;
+FrameRateMeterState fpsMeter;

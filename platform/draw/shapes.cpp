@@ -1,8 +1,8 @@
 // Boxes and circles, clipped to the target row by row before any pixel is touched.
 #include <algorithm>
-#include <cmath>
 
 #include "platform/display.h"
+#include "platform/draw/draw_math.h"
 #include "platform/draw/draw_state.h"
 
 namespace {
@@ -17,18 +17,6 @@ void ClippedSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     if (x0 < x1) {
         FillSpan(surface, y, x0, x1);
     }
-}
-
-// Largest s with s * s <= value, for value >= 0.
-int64_t IntegerSquareRoot(Int128 value) {
-    auto s = static_cast<int64_t>(std::sqrt(static_cast<long double>(value)));
-    while (Int128{s} * s > value) {
-        --s;
-    }
-    while (Int128{s + 1} * (s + 1) <= value) {
-        ++s;
-    }
-    return s;
 }
 
 struct Span {
@@ -49,13 +37,7 @@ Span DiscRow(int64_t radius, int64_t v) {
         if (rest < 1) {
             return Span{};
         }
-        s = static_cast<int64_t>(std::sqrt(static_cast<double>(rest)));
-        while (s * s > rest) {
-            --s;
-        }
-        while ((s + 1) * (s + 1) <= rest) {
-            ++s;
-        }
+        s = IntegerSquareRoot(rest);
     } else {
         const Int128 t = Int128{2} * v + 1;
         const Int128 rest = Int128{4} * radius * radius - t * t;

@@ -11,7 +11,7 @@
 
 #include "platform/display.h"
 #include "platform/draw/surface.h"
-#include "platform/input/frame_pacing.h"
+#include "platform/screen/frame_pacing.h"
 #include "platform/sdl/sdl_backend.h"
 
 int32_t appActive = 0;
@@ -32,6 +32,7 @@ struct SdlScreen {
 };
 
 SdlScreen screen;
+FramePacing framePacing;
 
 // OpenGL drawn by the processor (Mesa's llvmpipe and kin, as on a virtual X
 // server or a machine without a graphics driver) costs far more per frame than
@@ -288,6 +289,10 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     // Showing the window activates it; focus events keep appActive from here.
     appActive = 1;
     return 1;
+}
+
+int32_t SetFrameCap(int32_t framesPerSecond) {
+    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
 }
 
 void PresentFrame() {

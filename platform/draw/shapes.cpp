@@ -1,5 +1,6 @@
 // Boxes and circles, clipped to the target row by row before any pixel is touched.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/display.h"
 #include "platform/draw/draw_math.h"
@@ -17,6 +18,26 @@ void ClippedSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     if (x0 < x1) {
         FillSpan(surface, y, x0, x1);
     }
+}
+
+// Largest s with s * s <= value, for value >= 0. The floating-point root is only
+// a first guess: it can be off by one either way once value needs more bits than
+// the mantissa holds, so the guess is corrected in whole steps.
+template <typename Integer>
+int64_t IntegerSquareRoot(Integer value) {
+    int64_t s = 0;
+    if constexpr (sizeof(Integer) <= sizeof(int64_t)) {
+        s = static_cast<int64_t>(std::sqrt(static_cast<double>(value)));
+    } else {
+        s = static_cast<int64_t>(std::sqrt(static_cast<long double>(value)));
+    }
+    while (Integer{s} * s > value) {
+        --s;
+    }
+    while (Integer{s + 1} * (s + 1) <= value) {
+        ++s;
+    }
+    return s;
 }
 
 struct Span {

@@ -57,10 +57,6 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     return 1;
 }
 
-int32_t SetFrameCap(int32_t framesPerSecond) {
-    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
-}
-
 void PresentFrame() {
     // A drawing left open on the back buffer lets go of it before the flip.
     ReleaseBackBufferDrawing();
@@ -80,6 +76,10 @@ void PresentFrame() {
     if (framePacing.cap != 0) {
         AdvanceHeadlessClock(framePacing.period);
     }
+}
+
+int32_t SetFrameCap(int32_t framesPerSecond) {
+    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
 }
 
 void ReleaseScreen() {

@@ -291,10 +291,6 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     return 1;
 }
 
-int32_t SetFrameCap(int32_t framesPerSecond) {
-    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
-}
-
 void PresentFrame() {
     // A drawing left open on the back buffer lets go of it before the picture goes up.
     ReleaseBackBufferDrawing();
@@ -308,6 +304,10 @@ void PresentFrame() {
         ShowBackBuffer();
     }
     WaitForFrameCap(framePacing, ReadPacingCounter, SleepTicks);
+}
+
+int32_t SetFrameCap(int32_t framesPerSecond) {
+    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
 }
 
 void ReleaseScreen() {

@@ -16,9 +16,11 @@ build: deps
 play: build
 	./build/karnolt
 
+# Optimised as a packager's Release build, so warnings that only optimisation
+# brings up are errors here too.
 test: deps
 	@bash $(DEPS) x11
-	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARNOLT_SANITIZE=ON \
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON \
 		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure --no-tests=error -j $(JOBS)

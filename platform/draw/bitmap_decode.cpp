@@ -5,6 +5,8 @@
 namespace {
 
 constexpr std::size_t HEADER_BYTES = 34;  // through the compression field at offset 30
+// Sprite sizes are 16-bit; larger images are refused.
+constexpr int32_t MAX_BITMAP_SIDE = 32767;
 
 uint32_t ReadU32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |

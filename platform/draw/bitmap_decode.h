@@ -7,9 +7,7 @@
 
 #include "platform/draw/surface.h"
 
-// Sprite sizes are 16-bit; larger images are refused.
-inline constexpr int32_t MAX_BITMAP_SIDE = 32767;
-
 // Decodes size bytes into image (MakeColour layout, top row first). On refusal the
-// image is left empty and reason says why, without the file name.
+// image is left empty and reason says why, without the file name. Sprite sizes
+// are 16-bit, so images wider or taller than 32767 pixels are refused.
 bool DecodeBitmap(const uint8_t* data, std::size_t size, Surface& image, std::string& reason);

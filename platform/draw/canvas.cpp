@@ -60,7 +60,7 @@ int32_t BeginDraw(DrawTarget target) {
         drawState.targetKind = DRAW_TARGET_NONE;
         return 0;
     }
-    if (target.kind == DRAW_TARGET_SPRITE) ++spriteImageEdits;
+    if (target.kind == DRAW_TARGET_SPRITE) NoteSpriteImageEdit();
     // A fresh drawing context: no flags, black, the cursor at the origin.
     drawState.flags = 0;
     drawState.colour = MakeColour(0, 0, 0);
@@ -70,7 +70,7 @@ int32_t BeginDraw(DrawTarget target) {
 }
 
 void EndDraw() {
-    if (drawState.targetKind == DRAW_TARGET_SPRITE) ++spriteImageEdits;
+    if (drawState.targetKind == DRAW_TARGET_SPRITE) NoteSpriteImageEdit();
     drawState.targetKind = DRAW_TARGET_NONE;
     drawState.targetSprite = 0;
 }

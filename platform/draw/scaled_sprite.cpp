@@ -3,29 +3,55 @@
 // black texels are keyed out, and with bilinear filtering they take their share
 // of the coverage with them, so edges fade instead of darkening.
 #include <algorithm>
+#include <vector>
 
 #include "platform/display.h"
+#include "platform/draw/draw_math.h"
 #include "platform/draw/draw_state.h"
-
-int32_t scaledFiltering = 0;
-bool scaledPassOpen = false;
-uint64_t spriteImageEdits = 0;
+#include "platform/draw/numbered_table.h"
 
 namespace {
 
-int64_t FloorDiv(int64_t n, int64_t d) {  // d > 0
-    int64_t q = n / d;
-    if (n % d != 0 && n < 0) {
-        --q;
-    }
-    return q;
-}
+// Everything a scaled sprite's stretched picture depends on, apart from where it
+// is shown and what the back buffer already holds.
+struct BlendLayerKey {
+    uint64_t imageEdits = 0;
+    int32_t width = 0, height = 0, opacity = 0, filtering = 0;
+    bool operator==(const BlendLayerKey&) const = default;
+};
+
+// A part of a scaled sprite's stretched picture, in the sprite's own pixels: for
+// each pixel its colour over black and the share of the old screen pixel that it
+// keeps, and per row the spans of pixels it covers at all. Kept between frames:
+// the background usually stays put, and while the view scrolls the margin around
+// the visible part lasts for a while.
+struct BlendLayer {
+    bool valid = false;
+    BlendLayerKey key;
+    int64_t columnFirst = 0, rowFirst = 0;  // sprite pixels, (0, 0) at the top-left corner
+    std::size_t columns = 0, rows = 0;
+    std::vector<uint32_t> colour;
+    std::vector<uint16_t> keep;
+    std::vector<uint32_t> spans;       // pairs of [first, end) columns, row by row
+    std::vector<uint32_t> rowSpanEnd;  // per row: end index of its pairs in spans
+};
+
+struct ScaledSprite {
+    bool made = false;
+    int32_t spriteNumber = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    BlendLayer layer;
+};
+
+std::vector<ScaledSprite> scaledTable;
+int32_t scaledFiltering = 0;
+bool scaledPassOpen = false;
+// Counts loads of and drawings on sprite images, so blend layers know when they are stale.
+uint64_t spriteImageEdits = 0;
 
 ScaledSprite* FindScaled(int32_t scaledNumber) {
-    if (scaledNumber < 0 || static_cast<std::size_t>(scaledNumber) >= scaledTable.size()) {
-        return nullptr;
-    }
-    return &scaledTable[static_cast<std::size_t>(scaledNumber)];
+    return FindNumberedEntry(scaledTable, scaledNumber);
 }
 
 // For each visible destination column (or row): the two source taps and the
@@ -51,8 +77,8 @@ void MapAxis(int64_t origin, int64_t size, int64_t visibleFirst, int64_t visible
             continue;
         }
         // Position in texel units, less half a texel: texel i's centre sits at i.
-        const int64_t position = FloorDiv(((2 * t + 1) * sourceSize - size) * 256, 2 * size);
-        const int64_t i0 = FloorDiv(position, 256);
+        const int64_t position = FloorDiv<int64_t>(((2 * t + 1) * sourceSize - size) * 256, 2 * size);
+        const int64_t i0 = FloorDiv<int64_t>(position, 256);
         taps.first[k] = static_cast<int32_t>(std::clamp<int64_t>(i0, 0, sourceSize - 1));
         taps.second[k] = static_cast<int32_t>(std::clamp<int64_t>(i0 + 1, 0, sourceSize - 1));
         taps.weight[k] = static_cast<int32_t>(position - i0 * 256);
@@ -202,9 +228,17 @@ void ApplyLayer(const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFir
 
 }  // namespace
 
-int32_t InitScaledSprites() {
-    scaledTable.clear();
+void NoteSpriteImageEdit() {
+    ++spriteImageEdits;
+}
+
+void ReleaseScaledSprites() {
     scaledPassOpen = false;
+    scaledTable.clear();
+}
+
+int32_t InitScaledSprites() {
+    ReleaseScaledSprites();
     return 1;
 }
 
@@ -213,11 +247,8 @@ int32_t MakeScaledSprite(int32_t scaledNumber, int32_t spriteNumber) {
     if (sprite == nullptr || sprite->image.pixels.empty() || sprite->mode != SPRITE_MODE_TEXTURE) {
         return 0;
     }
-    if (scaledNumber < 0 || scaledNumber > MAX_TABLE_NUMBER) {
+    if (!GrowNumberedTable(scaledTable, scaledNumber)) {
         return 0;
-    }
-    while (static_cast<std::size_t>(scaledNumber) >= scaledTable.size()) {
-        scaledTable.resize(scaledTable.size() + TABLE_STEP);
     }
     scaledTable[static_cast<std::size_t>(scaledNumber)] =
         ScaledSprite{true, spriteNumber, sprite->image.width, sprite->image.height, BlendLayer{}};

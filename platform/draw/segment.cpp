@@ -6,29 +6,10 @@
 #include <algorithm>
 
 #include "platform/display.h"
+#include "platform/draw/draw_math.h"
 #include "platform/draw/draw_state.h"
 
 namespace {
-
-int64_t FloorDiv(Int128 n, Int128 d) {  // d > 0
-    Int128 q = n / d;
-    if (n % d != 0 && n < 0) {
-        --q;
-    }
-    return static_cast<int64_t>(q);
-}
-
-int64_t CeilDiv(Int128 n, Int128 d) {  // d > 0
-    return -FloorDiv(-n, d);
-}
-
-int64_t CeilDiv64(int64_t n, int64_t d) {  // d > 0
-    int64_t q = n / d;
-    if (n % d != 0 && n > 0) {
-        ++q;
-    }
-    return q;
-}
 
 // The steps i in [0, count) whose position start + direction * i lies in [0, limit).
 void StepsInside(int64_t start, int64_t direction, int64_t limit, int64_t& first, int64_t& last) {
@@ -100,11 +81,11 @@ void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y
     const bool narrow = b < (int64_t{1} << 30);
     if (a > 0) {
         if (narrow) {
-            first = std::max(first, CeilDiv64(2 * b * kLow - b, 2 * a));
-            last = std::min(last, CeilDiv64(2 * b * kHigh + b, 2 * a));
+            first = std::max(first, CeilDiv(2 * b * kLow - b, 2 * a));
+            last = std::min(last, CeilDiv(2 * b * kHigh + b, 2 * a));
         } else {
-            first = std::max(first, CeilDiv(Int128{2} * b * kLow - b, Int128{2} * a));
-            last = std::min(last, CeilDiv(Int128{2} * b * kHigh + b, Int128{2} * a));
+            first = std::max(first, static_cast<int64_t>(CeilDiv(Int128{2} * b * kLow - b, Int128{2} * a)));
+            last = std::min(last, static_cast<int64_t>(CeilDiv(Int128{2} * b * kHigh + b, Int128{2} * a)));
         }
     }
     if (first >= last) {

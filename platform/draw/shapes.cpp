@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/display.h"
+#include "platform/draw/draw_math.h"
 #include "platform/draw/draw_state.h"
 
 namespace {
@@ -19,13 +20,21 @@ void ClippedSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     }
 }
 
-// Largest s with s * s <= value, for value >= 0.
-int64_t IntegerSquareRoot(Int128 value) {
-    auto s = static_cast<int64_t>(std::sqrt(static_cast<long double>(value)));
-    while (Int128{s} * s > value) {
+// Largest s with s * s <= value, for value >= 0. The floating-point root is only
+// a first guess: it can be off by one either way once value needs more bits than
+// the mantissa holds, so the guess is corrected in whole steps.
+template <typename Integer>
+int64_t IntegerSquareRoot(Integer value) {
+    int64_t s = 0;
+    if constexpr (sizeof(Integer) <= sizeof(int64_t)) {
+        s = static_cast<int64_t>(std::sqrt(static_cast<double>(value)));
+    } else {
+        s = static_cast<int64_t>(std::sqrt(static_cast<long double>(value)));
+    }
+    while (Integer{s} * s > value) {
         --s;
     }
-    while (Int128{s + 1} * (s + 1) <= value) {
+    while (Integer{s + 1} * (s + 1) <= value) {
         ++s;
     }
     return s;
@@ -49,13 +58,7 @@ Span DiscRow(int64_t radius, int64_t v) {
         if (rest < 1) {
             return Span{};
         }
-        s = static_cast<int64_t>(std::sqrt(static_cast<double>(rest)));
-        while (s * s > rest) {
-            --s;
-        }
-        while ((s + 1) * (s + 1) <= rest) {
-            ++s;
-        }
+        s = IntegerSquareRoot(rest);
     } else {
         const Int128 t = Int128{2} * v + 1;
         const Int128 rest = Int128{4} * radius * radius - t * t;

@@ -7,12 +7,11 @@
 #include "platform/display.h"
 #include "platform/draw/bitmap_decode.h"
 #include "platform/draw/draw_state.h"
-
-std::vector<Sprite> spriteTable;
-std::vector<ScaledSprite> scaledTable;
+#include "platform/draw/numbered_table.h"
 
 namespace {
 
+std::vector<Sprite> spriteTable;
 std::string lastSpriteError;
 
 // Level bitmaps are a few hundred kilobytes; anything far beyond is not one of
@@ -52,34 +51,17 @@ bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& data, std::string
 }  // namespace
 
 Sprite* FindSprite(int32_t spriteNumber) {
-    if (spriteNumber < 0 || static_cast<std::size_t>(spriteNumber) >= spriteTable.size()) {
-        return nullptr;
-    }
-    return &spriteTable[static_cast<std::size_t>(spriteNumber)];
+    return FindNumberedEntry(spriteTable, spriteNumber);
 }
 
-bool ReserveSprite(int32_t spriteNumber) {
-    if (spriteNumber < 0 || spriteNumber > MAX_TABLE_NUMBER) {
-        return false;
-    }
-    if (spriteTable.empty()) {
-        spriteTable.resize(TABLE_STEP);
-    }
-    while (static_cast<std::size_t>(spriteNumber) >= spriteTable.size()) {
-        spriteTable.resize(spriteTable.size() + TABLE_STEP);
-    }
-    return true;
-}
-
-void EmptySpriteTables() {
+void EmptySpriteTable() {
     spriteTable.clear();
-    scaledTable.clear();
     lastSpriteError.clear();
 }
 
 int32_t LoadSpriteImage(int32_t spriteNumber, const char* fileName, int32_t mode) {
     const std::string name = fileName != nullptr ? fileName : "";
-    if (!ReserveSprite(spriteNumber)) {
+    if (!GrowNumberedTable(spriteTable, spriteNumber)) {
         lastSpriteError = name + ": sprite number " + std::to_string(spriteNumber) + " out of range 0.." +
                           std::to_string(MAX_TABLE_NUMBER);
         return 0;
@@ -104,9 +86,8 @@ int32_t LoadSpriteImage(int32_t spriteNumber, const char* fileName, int32_t mode
         return 0;
     }
     sprite.image = std::move(image);
-    ++spriteImageEdits;
+    NoteSpriteImageEdit();
     sprite.mode = mode;
-    sprite.fileName = name;
     lastSpriteError.clear();
     return 1;
 }

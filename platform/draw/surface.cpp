@@ -25,12 +25,12 @@ void ReleaseBackBufferDrawing() {
 
 void ReleaseDrawing() {
     EndDraw();
-    EndScaledPass();
-    EmptySpriteTables();
+    ReleaseScaledSprites();
+    EmptySpriteTable();
 }
 
 void ResetDrawing() {
     ReleaseDrawing();
     drawState = DrawState{};
-    scaledFiltering = 0;
+    SetScaledFiltering(0);
 }

@@ -2,10 +2,22 @@
 // events; the reads take them by the same rules as real devices.
 #include "platform/display.h"
 #include "platform/headless.h"
-#include "platform/headless/headless_state.h"
+#include "platform/headless/headless_backend.h"
 #include "platform/input.h"
+#include "platform/input/input_state.h"
+
+namespace {
+
+struct HeadlessInput {
+    bool keyboardOpen = false;
+    bool mouseOpen = false;
+    KeySnapshot scriptedKeys{};
+    MouseEventBuffer mouseEvents;
+};
 
 HeadlessInput headlessInput;
+
+}  // namespace
 
 int32_t OpenKeyboard() {
     headlessInput.keyboardOpen = true;

@@ -1,15 +1,33 @@
 // The headless screen: a flip chain in memory, presented frames kept for
 // reading, the frame cap applied to the virtual clock.
 #include <utility>
+#include <vector>
 
 #include "platform/display.h"
 #include "platform/draw/surface.h"
 #include "platform/headless.h"
-#include "platform/headless/headless_state.h"
-#include "platform/input/frame_pacing.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/input/input_state.h"
+#include "platform/screen/frame_pacing.h"
 
 int32_t appActive = 0;
+
+namespace {
+
+struct HeadlessScreen {
+    bool systemReady = false;  // InitSpriteSystem has run
+    bool open = false;
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> frontPixels;  // the flip chain's front buffer
+    int64_t presentedFrames = 0;
+    bool pendingActive = true;  // the window's activation as of the next PresentFrame
+};
+
 HeadlessScreen headlessScreen;
+FramePacing framePacing;
+
+}  // namespace
 
 int32_t InitSpriteSystem() {
     headlessScreen.systemReady = true;
@@ -56,8 +74,12 @@ void PresentFrame() {
     }
     // The frame takes exactly one pacing period of virtual time.
     if (framePacing.cap != 0) {
-        headlessCounter += framePacing.period;
+        AdvanceHeadlessClock(framePacing.period);
     }
+}
+
+int32_t SetFrameCap(int32_t framesPerSecond) {
+    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
 }
 
 void ReleaseScreen() {
@@ -102,7 +124,7 @@ void ResetPlatform() {
     AllocateBackBuffer(0, 0);
     headlessScreen = HeadlessScreen{};
     framePacing = FramePacing{};
-    headlessCounter = 0;
+    ResetHeadlessClock();
     appActive = 0;
     ResetHeadlessInput();
     ResetInputState();

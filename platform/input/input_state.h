@@ -50,7 +50,6 @@ void QueueMouseEvent(MouseEventBuffer& buffer, MouseEvent event);
 void QueueMergedMotion(MouseEventBuffer& buffer, int32_t dx, int32_t dy);
 // The wheel likewise: a spinning wheel must not overflow the buffer and drop a drag.
 void QueueMergedWheel(MouseEventBuffer& buffer, int32_t value);
-void ClearMouseEvents(MouseEventBuffer& buffer);
 
 // A read with the device released (window inactive): no motion, buttons kept,
 // the buffer emptied since a released device sees nothing. Returns 0.
@@ -63,5 +62,4 @@ int32_t TakeMouseEvents(MouseEventBuffer& buffer);
 // to their start values.
 void ResetInputState();
 void ResetKeyboardState();
-void ResetMouseState();
 void ResetGestureState();

@@ -49,6 +49,17 @@ void ApplyMouseEvent(const MouseEvent& event) {
     }
 }
 
+void ClearMouseEvents(MouseEventBuffer& buffer) {
+    buffer.count = 0;
+    buffer.overflowed = false;
+}
+
+void ResetMouseState() {
+    deltaX = 0;
+    deltaY = 0;
+    buttonDown.fill(0);
+}
+
 }  // namespace
 
 void QueueMouseEvent(MouseEventBuffer& buffer, MouseEvent event) {
@@ -67,11 +78,6 @@ void QueueMergedMotion(MouseEventBuffer& buffer, int32_t dx, int32_t dy) {
 
 void QueueMergedWheel(MouseEventBuffer& buffer, int32_t value) {
     QueueMergedAxis(buffer, MOUSE_PART_WHEEL, value);
-}
-
-void ClearMouseEvents(MouseEventBuffer& buffer) {
-    buffer.count = 0;
-    buffer.overflowed = false;
 }
 
 int32_t SkipMouseRead(MouseEventBuffer& buffer) {
@@ -112,12 +118,6 @@ int32_t MouseButtonDown(int32_t button) {
         return 0;
     }
     return buttonDown[button - 1];
-}
-
-void ResetMouseState() {
-    deltaX = 0;
-    deltaY = 0;
-    buttonDown.fill(0);
 }
 
 void ResetInputState() {

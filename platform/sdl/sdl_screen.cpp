@@ -11,7 +11,7 @@
 
 #include "platform/display.h"
 #include "platform/draw/surface.h"
-#include "platform/input/frame_pacing.h"
+#include "platform/screen/frame_pacing.h"
 #include "platform/sdl/sdl_backend.h"
 
 int32_t appActive = 0;
@@ -32,6 +32,7 @@ struct SdlScreen {
 };
 
 SdlScreen screen;
+FramePacing framePacing;
 
 // OpenGL drawn by the processor (Mesa's llvmpipe and kin, as on a virtual X
 // server or a machine without a graphics driver) costs far more per frame than
@@ -303,6 +304,10 @@ void PresentFrame() {
         ShowBackBuffer();
     }
     WaitForFrameCap(framePacing, ReadPacingCounter, SleepTicks);
+}
+
+int32_t SetFrameCap(int32_t framesPerSecond) {
+    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
 }
 
 void ReleaseScreen() {

@@ -1,12 +1,8 @@
 // The frame cap: period, reference and the wait measured from the end of the
 // previous wait.
-#include "platform/input/frame_pacing.h"
+#include "platform/screen/frame_pacing.h"
 
 #include <algorithm>
-
-#include "platform/display.h"
-
-FramePacing framePacing;
 
 int32_t PacingPeriod(int64_t frequency, int32_t framesPerSecond) {
     return static_cast<int32_t>(static_cast<uint32_t>(frequency / (int64_t{framesPerSecond} + 1)));
@@ -51,9 +47,4 @@ void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleep
         }
     }
     pacing.reference = now;
-}
-
-// Both back ends count in the same ticks, so the display operation is shared.
-int32_t SetFrameCap(int32_t framesPerSecond) {
-    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
 }

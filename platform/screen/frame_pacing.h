@@ -1,6 +1,7 @@
 // Inside the platform layer: the frame cap's arithmetic, shared by both back
-// ends. The SDL back end waits with it on the real counter; the headless back
-// end only takes the period from it and advances its virtual counter.
+// ends' screens. Each screen keeps its own FramePacing record; the SDL screen
+// waits with it on the real counter, the headless screen only takes the period
+// from it and advances its virtual counter.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +22,6 @@ struct FramePacing {
     int32_t period = 0;
     int32_t reference = 0;
 };
-
-extern FramePacing framePacing;
 
 // frequency / (fps + 1) in 64 bits, truncated to 32: with 60 a 61st of a second.
 int32_t PacingPeriod(int64_t frequency, int32_t framesPerSecond);

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/input/frame_pacing.h"
+#include "platform/screen/frame_pacing.h"
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include "platform/display.h"
 #include "platform/draw/draw_state.h"
 
-DrawState drawState;
-
 Surface* CurrentSurface() {
     if (drawState.targetKind == DRAW_TARGET_BACK_BUFFER) {
         return &backBuffer;

@@ -31,6 +31,8 @@ Sprite* FindSprite(int32_t spriteNumber);
 void EmptySpriteTable();
 // A sprite image was loaded or drawn on: every scaled sprite's stretched picture is stale.
 void NoteSpriteImageEdit();
+// How many times that happened so far.
+uint64_t SpriteImageEdits();
 // Ends any scaled pass and frees every scaled sprite.
 void ReleaseScaledSprites();
 

@@ -47,8 +47,6 @@ struct ScaledSprite {
 std::vector<ScaledSprite> scaledTable;
 int32_t scaledFiltering = 0;
 bool scaledPassOpen = false;
-// Counts loads of and drawings on sprite images, so blend layers know when they are stale.
-uint64_t spriteImageEdits = 0;
 
 ScaledSprite* FindScaled(int32_t scaledNumber) {
     return FindNumberedEntry(scaledTable, scaledNumber);
@@ -228,10 +226,6 @@ void ApplyLayer(const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFir
 
 }  // namespace
 
-void NoteSpriteImageEdit() {
-    ++spriteImageEdits;
-}
-
 void ReleaseScaledSprites() {
     scaledPassOpen = false;
     scaledTable.clear();
@@ -301,7 +295,7 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
     if (columnFirst >= columnEnd || rowFirst >= rowEnd) {
         return;
     }
-    const BlendLayerKey key{spriteImageEdits, scaled->width, scaled->height, static_cast<int32_t>(alpha),
+    const BlendLayerKey key{SpriteImageEdits(), scaled->width, scaled->height, static_cast<int32_t>(alpha),
                             scaledFiltering};
     // The visible part in the sprite's own pixels.
     const int64_t spriteColumnFirst = columnFirst - x;

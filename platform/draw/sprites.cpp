@@ -11,6 +11,10 @@
 
 namespace {
 
+// Counts loads of and drawings on sprite images, so scaled sprites know when the
+// pictures they keep are stale.
+uint64_t spriteImageEdits = 0;
+
 std::vector<Sprite> spriteTable;
 std::string lastSpriteError;
 
@@ -50,6 +54,14 @@ bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& data, std::string
 
 }  // namespace
 
+void NoteSpriteImageEdit() {
+    ++spriteImageEdits;
+}
+
+uint64_t SpriteImageEdits() {
+    return spriteImageEdits;
+}
+
 Sprite* FindSprite(int32_t spriteNumber) {
     return FindNumberedEntry(spriteTable, spriteNumber);
 }
@@ -69,7 +81,10 @@ int32_t LoadSpriteImage(int32_t spriteNumber, const char* fileName, int32_t mode
     // The old image goes first, so every refusal leaves the sprite unloaded.
     Sprite& sprite = spriteTable[static_cast<std::size_t>(spriteNumber)];
     if (drawState.targetKind == DRAW_TARGET_SPRITE && drawState.targetSprite == spriteNumber) {
-        EndDraw();
+        // The drawing on it ends, as EndDraw would end it.
+        NoteSpriteImageEdit();
+        drawState.targetKind = DRAW_TARGET_NONE;
+        drawState.targetSprite = 0;
     }
     sprite = Sprite{};
 

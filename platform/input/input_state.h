@@ -62,4 +62,5 @@ int32_t TakeMouseEvents(MouseEventBuffer& buffer);
 // to their start values.
 void ResetInputState();
 void ResetKeyboardState();
+void ResetMouseState();
 void ResetGestureState();

@@ -54,13 +54,13 @@ void ClearMouseEvents(MouseEventBuffer& buffer) {
     buffer.overflowed = false;
 }
 
+}  // namespace
+
 void ResetMouseState() {
     deltaX = 0;
     deltaY = 0;
     buttonDown.fill(0);
 }
-
-}  // namespace
 
 void QueueMouseEvent(MouseEventBuffer& buffer, MouseEvent event) {
     if (buffer.count >= MOUSE_EVENT_BUFFER) {
@@ -118,10 +118,4 @@ int32_t MouseButtonDown(int32_t button) {
         return 0;
     }
     return buttonDown[button - 1];
-}
-
-void ResetInputState() {
-    ResetKeyboardState();
-    ResetMouseState();
-    ResetGestureState();
 }

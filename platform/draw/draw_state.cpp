@@ -1,0 +1,3 @@
+#include "platform/draw/draw_state.h"
+
+DrawState drawState;

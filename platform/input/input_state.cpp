@@ -1,0 +1,7 @@
+#include "platform/input/input_state.h"
+
+void ResetInputState() {
+    ResetKeyboardState();
+    ResetMouseState();
+    ResetGestureState();
+}

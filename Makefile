@@ -41,14 +41,16 @@ fuzz: deps
 	./build-fuzz/bitmap_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		build-fuzz/corpus fuzz/corpus
 
-# A million frames of seeded random play on the headless back end, with
-# AddressSanitizer and UBSan; SOAK_SEED repeats a run, SOAK_FRAMES changes its length.
+# A million frames of seeded random play and ten million frames of a falling joint on the
+# headless back end, with AddressSanitizer and UBSan; SOAK_SEED repeats a run.
 SOAK_FRAMES ?= 1000000
-SOAK_SEED ?=
+SOAK_SEED ?= 1
+FALL_FRAMES ?= 10000000
 soak: deps
-	@cmake -S . -B build-soak -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARNOLT_SANITIZE=ON
-	@cmake --build build-soak -j $(JOBS) --target karnolt-soak
-	./build-soak/karnolt-soak --frames $(SOAK_FRAMES) $(if $(SOAK_SEED),--seed $(SOAK_SEED))
+	@cmake -S . -B build-soak -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON
+	@cmake --build build-soak -j $(JOBS) --target karnolt_tests_game
+	KARNOLT_PLAY_FRAMES=$(SOAK_FRAMES) KARNOLT_PLAY_SEED=$(SOAK_SEED) KARNOLT_FALL_FRAMES=$(FALL_FRAMES) \
+		./build-soak/tests/karnolt_tests_game --gtest_filter='RandomPlayTest.*'
 
 package: deps
 	@bash $(DEPS) package

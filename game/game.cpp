@@ -96,5 +96,4 @@ void ResetGame() {
     game = GameState{};
     editor = EditorState{};
     fpsMeter = FrameRateMeterState{};
-    CreateWorld();
 }

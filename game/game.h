@@ -15,6 +15,7 @@ void FrameLoop();
 // Releases the screen; the caller then ends the process with status 0.
 void Shutdown();
 
-// The game's program-wide state (world, editor, frame-rate meter) back to its start
-// values, so tests can start the program afresh; the platform has its own reset.
+// The game's state records (game, editor, frame-rate meter) back to their start
+// values, so tests can start the program afresh (StartUp makes the world anew); the
+// platform has its own reset.
 void ResetGame();

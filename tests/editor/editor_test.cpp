@@ -1,0 +1,242 @@
+// Placing and removing beams and the selection frame, driven by scripted clicks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <tuple>
+
+#include "editor/selection_frame.h"
+#include "tests/support/fixture.h"
+
+using namespace fixture;
+
+namespace {
+
+struct NodeKind {
+    int32_t column, row, kind;
+};
+struct ClickScenario {
+    const char* name;
+    std::vector<std::array<int32_t, 3>> clicks;  // button, column, row
+    Ends beams;
+    std::vector<NodeKind> kinds;
+    int32_t placingBeam;
+};
+
+constexpr int32_t E = NODE_EMPTY, J = NODE_JOINT, A = NODE_ANCHOR;
+
+const ClickScenario CLICK_SCENARIOS[] = {
+    {"chain from an anchor",
+     {{1, 25, 30}, {1, 27, 30}, {1, 27, 32}, {1, 30, 33}},
+     {{25, 30, 27, 30}, {27, 30, 27, 32}, {27, 32, 30, 33}},
+     {{25, 30, A}, {27, 30, J}, {30, 33, J}},
+     1},
+    {"an empty node starts nothing", {{1, 28, 28}}, {}, {{28, 28, E}}, 0},
+    {"duplicates in either direction keep the start",
+     {{1, 25, 30}, {1, 27, 30}, {1, 25, 30}, {1, 29, 30}, {2, 29, 30}, {1, 25, 30}, {1, 27, 30}, {1, 27, 32}},
+     {{25, 30, 27, 30}, {27, 30, 29, 30}, {25, 30, 27, 32}},
+     {{29, 30, J}},
+     1},
+    {"button 2 ends the chain, then removes every beam at a joint",
+     {{1, 25, 30},
+      {1, 30, 30},
+      {1, 34, 30},
+      {2, 34, 30},
+      {1, 30, 30},
+      {1, 30, 26},
+      {2, 30, 26},
+      {1, 30, 30},
+      {1, 32, 33},
+      {1, 35, 33},
+      {2, 35, 33},
+      {1, 30, 30},
+      {1, 28, 33},
+      {2, 30, 30},
+      {2, 30, 30}},
+     {{32, 33, 35, 33}},
+     {{30, 30, E}, {32, 33, J}, {28, 33, J}, {34, 30, A}},
+     0},
+    {"removal at an anchor keeps the anchor",
+     {{1, 25, 30}, {1, 27, 30}, {2, 27, 30}, {2, 25, 30}},
+     {},
+     {{25, 30, A}, {27, 30, J}},
+     0},
+};
+
+TEST(EditorTest, ClickScenarios) {
+    for (const ClickScenario& s : CLICK_SCENARIOS) {
+        ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {34, 30}, {30, 26}})));
+        for (const auto& [button, column, row] : s.clicks) ClickNode(button, column, row);
+        EXPECT_EQ(BeamEnds(), s.beams) << s.name;
+        for (const NodeKind& k : s.kinds) EXPECT_EQ(NodeAt(k.column, k.row).kind, k.kind) << s.name;
+        EXPECT_EQ(editor.placingBeam, s.placingBeam) << s.name;
+    }
+}
+
+TEST(EditorTest, LengthRuleDecidesTheBandColourAndTheClick) {
+    const std::tuple<int32_t, int32_t, bool> cases[] = {{2, 0, true},  {1, 2, true},   {9, 3, true},
+                                                        {6, 7, true},  {1, 1, false},  {9, 4, false},
+                                                        {7, 7, false}, {10, 0, false}, {1, 0, false}};
+    for (const auto& [dx, dy, accepted] : cases) {
+        ASSERT_TRUE(StartGame(WriteAnchorLevel({{30, 26}})));
+        ClickNode(1, 30, 26);
+        PointAtNode(30 + dx, 26 + dy);
+        Frames(1);  // the band's length is measured on the end seen in the frame before
+        // A point of the band between its ends, clear of the nodes' circles.
+        const Rgb band = PixelAt(ScreenXOfColumn(30) + dx * 12, ScreenYOfRow(26) + dy * 12);
+        EXPECT_EQ(band, accepted ? WHITE : (Rgb{255, 85, 170})) << dx << "," << dy;
+        Click(1);
+        EXPECT_EQ(CountBeams(), accepted ? 1 : 0) << dx << "," << dy;
+        EXPECT_EQ(NodeAt(30 + dx, 26 + dy).kind, accepted ? J : E);
+    }
+}
+
+TEST(EditorTest, ClickTimingAndTheLevelsEdge) {
+    ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {98, 30}})));
+    ClickNode(1, 25, 30);
+    PointAtNode(27, 30);
+    HeadlessQueueButton(1, true);
+    Frames(2);
+    HeadlessQueueMotionX(40);  // to (29, 30) in the very frame of the release
+    HeadlessQueueButton(1, false);
+    Frames(1);
+    EXPECT_EQ(editor.cursorColumn, 29);
+    EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}}));  // the click used last frame's end
+    Frames(1);
+    HeadlessQueueButton(1, true);
+    Frames(2);
+    HeadlessQueueButton(1, false);
+    Frames(1);  // four frames after the first release: a double click, ignored
+    EXPECT_EQ(editor.button1Gesture, GESTURE_DOUBLE_CLICK);
+    EXPECT_EQ(CountBeams(), 1);
+
+    Click(2);
+    MovePointerTo(1023, 300);  // scroll right until column 98 is near
+    Frames(150);
+    ClickNode(1, 98, 30);
+    ClickNode(1, 101, 30);  // beyond the last column (100): refused
+    ClickNode(1, 100, 30);
+    EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {98, 30, 100, 30}}));
+    Click(2);
+    MovePointerTo(1023, 300);  // far right of the level a click starts nothing
+    Frames(400);
+    MovePointerTo(500, 300);
+    ASSERT_GT(editor.cursorColumn, 100);
+    Click(1);
+    Click(2);
+    EXPECT_EQ(editor.placingBeam, 0);
+    EXPECT_EQ(CountBeams(), 2);
+}
+
+// A chain over joints at columns 27 to 33 of row 30 between the anchors (25, 30)
+// and (35, 30), and a beam from the anchor (31, 33) to (35, 30).
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {35, 30}, {31, 33}})));
+        for (const int32_t c : {25, 27, 29, 31, 33, 35}) ClickNode(1, c, 30);
+        ClickNode(2, 35, 30);
+        ClickNode(1, 31, 33);
+        ClickNode(1, 35, 30);
+        ClickNode(2, 35, 30);
+        ASSERT_EQ(CountBeams(), 6);
+    }
+};
+
+TEST_F(FrameTest, TenPixelsIsNoFrameElevenIs) {
+    const int32_t x = ScreenXOfColumn(40) + 3, y = ScreenYOfRow(40) + 3;
+    DragFrame(x, y, x + 10, y + 14);
+    EXPECT_EQ(PixelAt(x, y), BLACK);
+    DragFrame(x, y, x + 11, y + 11);
+    Frames(1);
+    EXPECT_EQ(PixelAt(x, y), (Rgb{200, 50, 200}));  // outline, up to one short of the far corner
+    EXPECT_EQ(PixelAt(x + 10, y + 10), (Rgb{200, 50, 200}));
+    EXPECT_EQ(PixelAt(x + 11, y + 5), BLACK);
+    EXPECT_EQ(PixelAt(x + 5, y + 5), (Rgb{50, 10, 50}));  // armed: filled behind the scene
+}
+
+TEST_F(FrameTest, EveryDragDirectionDeletesTheJointsStrictlyInside) {
+    const int32_t left = ScreenXOfColumn(28) - 5, right = ScreenXOfColumn(32) + 5;
+    const int32_t top = ScreenYOfRow(29) - 5, bottom = ScreenYOfRow(31) + 5;
+    const int32_t corners[][4] = {{left, top, right, bottom},
+                                  {right, bottom, left, top},
+                                  {right, top, left, bottom},
+                                  {left, bottom, right, top}};
+    for (const auto& c : corners) {
+        SetUp();
+        DragFrame(c[0], c[1], c[2], c[3]);
+        EXPECT_EQ(CountBeams(), 6);  // the frame alone deletes nothing
+        HoldKey(SCAN_DELETE, 1);
+        EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {33, 30, 35, 30}, {31, 33, 35, 30}}));
+        EXPECT_EQ(NodeAt(31, 30).kind, E);
+        EXPECT_EQ(NodeAt(27, 30).kind, J);
+    }
+}
+
+TEST_F(FrameTest, DeleteWaitsForTheDragToEndAndSparesAnchorsAndTheWorldOutside) {
+    MovePointerTo(ScreenXOfColumn(24) + 5, ScreenYOfRow(28) + 5);
+    HeadlessSetKey(SCAN_DELETE, true);
+    HeadlessQueueButton(2, true);
+    Frames(1);
+    MovePointerTo(ScreenXOfColumn(36) - 5, ScreenYOfRow(34) - 5);
+    Frames(20);  // held, then long held
+    HeadlessQueueButton(2, false);
+    Frames(1);  // the release frame: not armed yet
+    EXPECT_EQ(CountBeams(), 6);
+    Frames(1);
+    EXPECT_EQ(BeamEnds(), (Ends{{31, 33, 35, 30}}));
+    EXPECT_EQ(NodeAt(35, 30).kind, A);
+    // Far outside the level a frame finds nothing.
+    SetUp();
+    MovePointerTo(1, 300);
+    HeadlessQueueMotionX(-5);  // against the left edge: the view scrolls
+    Frames(300);
+    DragFrame(50, 50, 900, 700);
+    HoldKey(SCAN_DELETE, 3);
+    EXPECT_EQ(CountBeams(), 6);
+}
+
+TEST(FrameBoundsTest, RoundedBoundsInWorldPixels) {
+    const std::tuple<int32_t, int32_t, std::vector<int32_t>> cases[] = {
+        {95, 205, {6, 7, 8, 9}},                  // 5 and 10 lie inside the drawn frame but on its bounds
+        {205, 95, {6, 7, 8, 9}}, {90, 110, {5}},  // halves go to the even index: bounds 4 and 6
+        {100, 130, {}},          {INT32_MIN, INT32_MAX, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+    };
+    for (const auto& [x1, x2, emptied] : cases) {
+        CreateWorld();
+        gridWidth = gridHeight = 12;
+        for (int32_t c = 0; c <= 12; ++c) {
+            NodeAt(c, 5).kind = J;
+            NodeAt(c, 8).kind = J;
+            AddBeam(c, 8, c, 5);
+        }
+        editor = EditorState{.frameX1 = x1, .frameY1 = 85, .frameX2 = x2, .frameY2 = 125};
+        DeleteFramedJoints();
+        std::vector<int32_t> columns, beamColumns;
+        for (int32_t c = 0; c <= 12; ++c) {
+            if (NodeAt(c, 5).kind == E) columns.push_back(c);
+        }
+        for (const Beam& beam : beamList) beamColumns.push_back(beam.ax);
+        EXPECT_EQ(columns, emptied) << x1 << ".." << x2;
+        EXPECT_EQ(beamColumns.size() + emptied.size(), 13u);
+        EXPECT_TRUE(std::is_sorted(beamColumns.begin(), beamColumns.end()));
+    }
+}
+
+// The start node of a chain is not tested again: emptied by the bulk deletion, it
+// still becomes end A of the next beam, and stays empty.
+TEST(ChainStartTest, AChainGoesOnFromAStartNodeTheDeletionEmptied) {
+    ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}})));
+    ClickNode(1, 25, 30);
+    ClickNode(1, 27, 30);
+    ClickNode(2, 27, 30);
+    DragFrame(ScreenXOfColumn(26) + 5, ScreenYOfRow(29) + 5, ScreenXOfColumn(28) - 5, ScreenYOfRow(31) - 5);
+    ClickNode(1, 27, 30);
+    HoldKey(SCAN_DELETE, 1);
+    EXPECT_EQ(CountBeams(), 0);
+    ClickNode(1, 29, 30);
+    EXPECT_EQ(BeamEnds(), (Ends{{27, 30, 29, 30}}));
+    EXPECT_EQ(NodeAt(27, 30).kind, E);
+}
+
+}  // namespace

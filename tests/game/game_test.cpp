@@ -1,0 +1,167 @@
+// Whole scenarios through start-up and the frame loop on the headless back end.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "game/level.h"
+#include "render/scene.h"
+#include "tests/support/fixture.h"
+
+using namespace fixture;
+
+namespace {
+
+// The middle of a beam's stroke, at its nodes' current positions.
+Rgb BeamPixel(const Beam& beam) {
+    const Node& a = NodeAt(beam.ax, beam.ay);
+    const Node& b = NodeAt(beam.bx, beam.by);
+    return PixelAt(static_cast<int32_t>((a.x + b.x) / 2) + editor.viewOffsetX,
+                   static_cast<int32_t>((a.y + b.y) / 2) + editor.viewOffsetY);
+}
+
+TEST(GameTest, ABridgeSagsUnderLoadAndStoppingRestoresEverything) {
+    ASSERT_TRUE(StartGame(WriteAnchorLevel({{26, 30}, {34, 30}})));
+    for (const int32_t c : {26, 28, 30, 32, 34}) ClickNode(1, c, 30);
+    ClickNode(2, 34, 30);
+    ClickNode(1, 28, 30);
+    ClickNode(1, 30, 32);
+    ClickNode(1, 32, 30);
+    ClickNode(2, 32, 30);
+    ASSERT_EQ(CountBeams(), 6);
+    EXPECT_EQ(BeamPixel(beamList[0]), UNLOADED_GREEN);
+    HoldKey(SCAN_RETURN, 1);
+    Frames(60);
+    EXPECT_GT(NodeAt(30, 30).y, RestY(30));  // the middle sags
+    EXPECT_EQ(NodeAt(26, 30).y, RestY(30));  // anchors never move
+    for (const Beam& beam : beamList) EXPECT_NE(beam.loadFactor, 1.0f);
+
+    HeadlessSetKey(SCAN_RETURN, true);
+    beamList[2].intact = 0;  // broken by hand: no longer drawn, still counted
+    Frames(1);
+    EXPECT_NE(BeamPixel(beamList[2]), ColourOf(BeamForceColour(beamList[2].loadFactor)));
+    std::vector<float> loads;
+    for (const Beam& beam : beamList) loads.push_back(beam.loadFactor);
+    HeadlessSetKey(SCAN_RETURN, false);
+    Frames(1);  // the stop frame: every node at rest, every beam in its last load colour
+    EXPECT_EQ(game.simulationRunning, 0);
+    for (int32_t i = 0; i <= gridWidth; ++i) {
+        for (int32_t j = 0; j <= gridHeight; ++j) {
+            ASSERT_EQ(NodeAt(i, j).x, RestX(i));
+            ASSERT_EQ(NodeAt(i, j).y, RestY(j));
+            ASSERT_EQ(NodeAt(i, j).vy, 0.0f);
+        }
+    }
+    for (std::size_t k = 0; k < beamList.size(); ++k) {
+        EXPECT_EQ(BeamPixel(beamList[k]), ColourOf(BeamForceColour(loads[k]))) << k;
+    }
+    Frames(1);  // from the next frame on everything is intact and unloaded
+    for (const Beam& beam : beamList) EXPECT_EQ(BeamPixel(beam), UNLOADED_GREEN);
+    EXPECT_EQ(NodeAt(30, 32).kind, NODE_JOINT);
+}
+
+TEST(GameTest, EnterTogglesAtItsReleaseAndEscapeWinsOverIt) {
+    ASSERT_TRUE(StartGame(WriteAnchorLevel({{30, 30}})));
+    HeadlessSetKey(SCAN_RETURN, true);
+    Frames(100);
+    EXPECT_EQ(game.simulationRunning, 0);
+    HoldKey(SCAN_RETURN, 0);
+    EXPECT_EQ(game.simulationRunning, 1);
+    HeadlessSetKey(SCAN_RETURN, true);
+    Frames(1);
+    const int64_t presented = HeadlessPresentedFrameCount();
+    HeadlessSetKey(SCAN_RETURN, false);
+    HeadlessSetKey(SCAN_ESCAPE, true);
+    EXPECT_FALSE(RunFrame());
+    EXPECT_EQ(game.simulationRunning, 1);
+    EXPECT_EQ(HeadlessPresentedFrameCount(), presented);
+}
+
+TEST(GameTest, PressingAnEdgeScrollsTenPixelsAFrameUpToTheEndOfIntRange) {
+    ASSERT_TRUE(StartGame(WriteAnchorLevel({{30, 30}})));
+    MovePointerTo(1, 1);
+    HeadlessQueueMotionX(-1000000);
+    HeadlessQueueMotionY(-5);
+    Frames(60);  // pushed into the corner once, then resting there
+    EXPECT_EQ(editor.viewOffsetX, 200);
+    EXPECT_EQ(editor.viewOffsetY, 200);
+    MovePointerTo(1022, 766);
+    HeadlessQueueMotionY(1);
+    Frames(5);
+    EXPECT_EQ(editor.viewOffsetX, 200);
+    EXPECT_EQ(editor.viewOffsetY, 150);
+    editor.viewOffsetY = INT32_MIN + 25;
+    Frames(5);
+    const int32_t stopped = editor.viewOffsetY;
+    Frames(1);
+    EXPECT_EQ(editor.viewOffsetY, stopped);
+    EXPECT_LT(stopped, INT32_MIN + 25);
+}
+
+// Whites of a level picture: (5, 7), (9, 0), the last column and row; near-whites
+// beside (5, 7).
+Rgb Picture(int32_t x, int32_t y, int32_t width, int32_t height) {
+    if ((x == 5 && y == 7) || (x == 9 && y == 0) || x == width - 1 || y == height - 1) return WHITE;
+    if (x == 6 && y == 7) return Rgb{255, 255, 254};
+    if (x == 4 && y == 7) return Rgb{254, 255, 255};
+    return Rgb{static_cast<uint8_t>(10 * x), static_cast<uint8_t>(20 + y), 99};
+}
+
+TEST(LevelTest, AcceptedLevelsGiveTheGridAnchorsAndGreyMarks) {
+    const std::tuple<int, int32_t, int32_t> levels[] = {
+        {24, 13, 11}, {32, 13, 11}, {16, 7, 5}, {24, 300, 300}};
+    for (const auto& [bits, width, height] : levels) {
+        const auto picture = [&](int32_t x, int32_t y) { return Picture(x, y, width, height); };
+        ASSERT_TRUE(StartGame(WriteBmp("level.bmp", width, height, bits, picture))) << game.levelError;
+        EXPECT_EQ(gridWidth, width);
+        EXPECT_EQ(gridHeight, height);
+        BeginDraw(SpriteTarget(game.levelNumber));
+        for (int32_t x = 0; x <= width; ++x) {
+            for (int32_t y = 0; y <= height; ++y) {
+                // 16-bit files keep five bits a component: no white, no anchor.
+                const bool white = bits != 16 && x < width && y < height && picture(x, y) == WHITE;
+                ASSERT_EQ(NodeAt(x, y).kind, white ? NODE_ANCHOR : NODE_EMPTY)
+                    << bits << ": " << x << "," << y;
+                if (white) {
+                    ASSERT_EQ(ReadPixel(x, y), MakeColour(127, 127, 127));
+                }
+            }
+        }
+        if (width > 1) {
+            EXPECT_EQ(ReadPixel(1, 2), bits == 16 ? MakeColour(8, 16, 99 & 0xF8) : MakeColour(10, 22, 99));
+        }
+        EndDraw();
+    }
+}
+
+TEST(LevelTest, RefusedLevelsStopTheStartWithAReasonNamingTheFile) {
+    const std::filesystem::path corpus = KARNOLT_SOURCE_DIR "/fuzz/corpus";
+    std::vector<std::filesystem::path> refused = {
+        WriteBmp("wide.bmp", 301, 4, 24, [](int32_t, int32_t) { return WHITE; }),
+        WriteBmp("tall.bmp", 4, 400, 24, [](int32_t, int32_t) { return WHITE; }),
+        TempFolder() / "missing.bmp"};
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        if (entry.path().filename().string().starts_with("bad_")) refused.push_back(entry.path());
+    }
+    for (const std::filesystem::path& path : refused) {
+        const std::string name = path.filename().string();
+        EXPECT_FALSE(StartGame(path)) << name;
+        EXPECT_NE(game.levelError.find(name), std::string::npos) << game.levelError;
+        EXPECT_EQ(game.levelError.find('\n'), std::string::npos) << game.levelError;
+        EXPECT_EQ(gridWidth, GRID_CAPACITY) << name;
+    }
+}
+
+TEST(LevelTest, TheBareNameIsFoundInTheWorkingFolder) {
+    const std::filesystem::path level =
+        WriteBmp("Level1.bmp", 3, 2, 24, [](int32_t, int32_t) { return WHITE; });
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(level.parent_path());
+    EXPECT_EQ(FindLevelFile("Level1.bmp"), "Level1.bmp");
+    ResetPlatform();
+    ResetGame();
+    EXPECT_EQ(StartUp(), 0) << game.levelError;
+    EXPECT_EQ(gridWidth, 3);
+    std::filesystem::current_path(previous);
+}
+
+}  // namespace

@@ -1,9 +1,8 @@
-# The shipped level and its generator: the committed file must be exactly what the
-# generator makes, and the level must keep the properties play depends on.
+# The shipped level must be exactly what its generator makes (regenerate it with
+# karnolt-make-level data/Level1.bmp and commit both), and the installed game must find it.
 add_test(NAME LevelGenerator.RegeneratesCommittedLevel
-         COMMAND ${CMAKE_COMMAND} -DGENERATOR=$<TARGET_FILE:karnolt-make-level>
-                 -DCOMMITTED=${CMAKE_SOURCE_DIR}/data/Level1.bmp -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/level
-                 -P ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_level_generator.cmake)
+         COMMAND sh -c "\"$0\" \"$1\" && cmp \"$1\" \"$2\"" $<TARGET_FILE:karnolt-make-level>
+                 ${CMAKE_CURRENT_BINARY_DIR}/Level1.bmp ${CMAKE_SOURCE_DIR}/data/Level1.bmp)
 set_tests_properties(LevelGenerator.RegeneratesCommittedLevel PROPERTIES LABELS tools)
 
 add_test(NAME InstallTree.FindsLevelFromAnyFolder

@@ -51,16 +51,10 @@ expect 1 'karnolt: .*missing\.bmp' -- "$replay" --level "$work/missing.bmp" "$wo
 printf 'BMx' >"$work/short.bmp"
 expect 1 'short\.bmp' -- "$replay" --level "$work/short.bmp" "$work/script.txt"
 
-# A run: comments, key codes, shots and state; Escape ends it and later lines do not run.
-script '# build nothing, run the simulation a little' 'mouse 10 -4' 'keydown 0x1c   # Enter' 'frames 2' \
-       'keyup return' 'frames 3' 'shot shot.bmp' 'state state.json' 'keydown escape' 'frames 5' 'state after.json'
+# Escape ends a run with status 0; later lines do not run. (What a run shows and dumps
+# is pinned by the reference frames.)
+script 'keydown 0x1c   # Enter' 'frames 2' 'keydown escape' 'frames 5' 'state after.json'
 expect 0 '' -- "$replay" --level "$level" --out "$work" "$work/script.txt"
-check "[[ \$(stat -c %s $work/shot.bmp) -eq $((54 + 1024 * 768 * 3)) ]]"
-check "[[ \$(head -c 2 $work/shot.bmp) == BM ]]"
-check "grep -q '\"frame\": 5,' $work/state.json"
-check "grep -q '\"simulationRunning\": 1,' $work/state.json"
-check "grep -q '\"pointerX\": 522,' $work/state.json"
-check "grep -q '\"pointerY\": 380,' $work/state.json"
 check "[[ ! -e $work/after.json ]]"
 
 # The script may come from standard input.

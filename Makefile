@@ -17,7 +17,7 @@ play: build
 	./build/karnolt
 
 test: deps
-	@bash $(DEPS) x11
+	@bash $(DEPS) x11 package
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARNOLT_SANITIZE=ON >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure --no-tests=error -j $(JOBS)
@@ -47,15 +47,14 @@ soak: deps
 	@cmake --build build-soak -j $(JOBS) --target karnolt-soak
 	./build-soak/karnolt-soak --frames $(SOAK_FRAMES) $(if $(SOAK_SEED),--seed $(SOAK_SEED))
 
+# MAINTAINER='Name <address>' names the package's maintainer (see README, Packaging).
+MAINTAINER ?=
 package: deps
 	@bash $(DEPS) package
-	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF >/dev/null
-	@cmake --build build-release -j $(JOBS)
-	@cd build-release && rm -f karnolt_*.deb && cpack -G DEB >/dev/null
-	@ls build-release/karnolt_*.deb
+	@JOBS=$(JOBS) bash scripts/build-package.sh build-package "$(MAINTAINER)"
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-release build-fuzz build-soak
+	rm -rf build build-asan build-release build-fuzz build-soak build-package

@@ -14,7 +14,7 @@ for group in "$@"; do
     bench) PACKAGES+=(libsdl2-gfx-dev) ;;
     fuzz) PACKAGES+=(clang) ;;
     x11) PACKAGES+=(xvfb xdotool x11-apps desktop-file-utils) ;;
-    package) PACKAGES+=(dpkg-dev file) ;;
+    package) PACKAGES+=(dpkg-dev file lintian appstream desktop-file-utils) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

@@ -14,9 +14,9 @@ include(GNUInstallDirs)
 
 set(KARNOLT_MAINTAINER "" CACHE STRING
     "Package maintainer as 'Name <address>', named in the Debian package and its changelog")
-set(maintainer "${KARNOLT_MAINTAINER}")
-if(maintainer STREQUAL "")
-  set(maintainer "Karnolt developers <karnolt@localhost>")
+set(KARNOLT_PACKAGE_MAINTAINER "${KARNOLT_MAINTAINER}")
+if(KARNOLT_PACKAGE_MAINTAINER STREQUAL "")
+  set(KARNOLT_PACKAGE_MAINTAINER "Karnolt developers <karnolt@localhost>")
 endif()
 
 # Made at build time: compressed without names or timestamps, so the package is reproducible.
@@ -46,12 +46,12 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME karnolt)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "the Karnolt developers")
-set(CPACK_PACKAGE_CONTACT "${maintainer}")
+set(CPACK_PACKAGE_CONTACT "${KARNOLT_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "bridge building game with a truss physics simulation")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${maintainer}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KARNOLT_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Wrapped by hand: the package tools show the long description as it stands.

@@ -23,5 +23,5 @@ cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TES
   "-DKARNOLT_MAINTAINER=$maintainer" >/dev/null
 cmake --build "$build" -j "${JOBS:-2}" --target karnolt karnolt_docs >/dev/null
 rm -f "$build"/karnolt_*.deb
-(cd "$build" && cpack -G DEB >/dev/null)
+(cd "$build" && cpack -G DEB >cpack.log 2>&1) || { cat "$build/cpack.log" >&2; exit 1; }
 ls "$build"/karnolt_*.deb

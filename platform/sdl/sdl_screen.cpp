@@ -78,7 +78,8 @@ void ReportPresentation(const std::string& forced) {
     }
 }
 
-bool CreateRendererAndTexture() {
+// The texture path where a renderer is worth it, else the window's own surface.
+bool ChoosePresentation() {
     const std::string forced = ForcedPresentation();
     if (forced != "surface") {
         screen.renderer = SDL_CreateRenderer(screen.window, -1, SDL_RENDERER_PRESENTVSYNC);
@@ -186,7 +187,7 @@ void HandleEvent(const SDL_Event& event) {
         // The renderer's textures are gone; the picture is uploaded anew each
         // frame, so making them again is all a lost device needs.
         DestroyRendererAndTexture();
-        CreateRendererAndTexture();
+        ChoosePresentation();
     }
     HandleSdlInputEvent(event);
 }
@@ -364,7 +365,7 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
         bounds = {SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
     screen.window = SDL_CreateWindow(title != nullptr ? title : "", bounds.x, bounds.y, bounds.w, bounds.h,
                                      SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
-    const bool ready = screen.window != nullptr && CreateRendererAndTexture();
+    const bool ready = screen.window != nullptr && ChoosePresentation();
     if (ready) SDL_ShowWindow(screen.window);
     if (!ready) {
         // Undo what opening did, sprites included, as releasing the screen would.

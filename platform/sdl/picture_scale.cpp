@@ -25,11 +25,16 @@ inline uint32_t Blend(uint32_t a, uint32_t b, int32_t weight) {
     return redBlue | green;
 }
 
+// Blending is the same on every channel, so red and blue may be swapped before it.
 template <bool SWAP>
 void ScaleRow(const uint32_t* source, const ScaleAxis& columns, uint32_t* out) {
     const auto count = static_cast<int32_t>(columns.first.size());
     const int32_t* first = columns.first.data();
     const int32_t* weight = columns.weight.data();
+    if (!columns.blends) {
+        for (int32_t o = 0; o < count; ++o) out[o] = SWAP ? SwapRedBlue(source[first[o]]) : source[first[o]];
+        return;
+    }
     for (int32_t o = 0; o < count; ++o) {
         const uint32_t c =
             weight[o] == 0 ? source[first[o]] : Blend(source[first[o]], source[first[o] + 1], weight[o]);
@@ -37,12 +42,24 @@ void ScaleRow(const uint32_t* source, const ScaleAxis& columns, uint32_t* out) {
     }
 }
 
-template <bool SWAP>
 void BlendRows(const uint32_t* upper, const uint32_t* lower, int32_t weight, int32_t count, uint32_t* out) {
-    for (int32_t o = 0; o < count; ++o) {
-        const uint32_t c = Blend(upper[o], lower[o], weight);
-        out[o] = SWAP ? SwapRedBlue(c) : c;
+    for (int32_t o = 0; o < count; ++o) out[o] = Blend(upper[o], lower[o], weight);
+}
+
+// The source row scaled across, from the two kept in the scaler when one of them
+// is that row: each source row is scaled once a frame, however many screen rows
+// show it.
+const uint32_t* ScaledAcross(PictureScaler& scaler, const uint32_t* source, int32_t row, bool swapRedBlue) {
+    for (int k = 0; k < 2; ++k) {
+        if (scaler.acrossRow[k] == row) return scaler.across[k].data();
     }
+    // Rows come in order, so the lower of the two is not needed again.
+    const int k = scaler.acrossRow[0] < scaler.acrossRow[1] ? 0 : 1;
+    const uint32_t* from = source + static_cast<std::size_t>(row) * scaler.sourceWidth;
+    uint32_t* to = scaler.across[k].data();
+    swapRedBlue ? ScaleRow<true>(from, scaler.columns, to) : ScaleRow<false>(from, scaler.columns, to);
+    scaler.acrossRow[k] = row;
+    return to;
 }
 
 }  // namespace
@@ -108,6 +125,7 @@ ScaleAxis MakeScaleAxis(int32_t sourceSize, int32_t outputSize) {
         }
         axis.first[o] = first;
         axis.weight[o] = weight;
+        axis.blends = axis.blends || weight != 0;
     }
     return axis;
 }
@@ -124,8 +142,7 @@ void PrepareScaler(PictureScaler& scaler, int32_t sourceWidth, int32_t sourceHei
     scaler.rows = MakeScaleAxis(sourceHeight, place.height);
     scaler.lastSource.assign(static_cast<std::size_t>(sourceWidth) * sourceHeight, 0);
     scaler.sourceRowChanged.assign(static_cast<std::size_t>(sourceHeight), 1);
-    scaler.upperRow.assign(static_cast<std::size_t>(place.width), 0);
-    scaler.lowerRow.assign(static_cast<std::size_t>(place.width), 0);
+    for (std::vector<uint32_t>& row : scaler.across) row.assign(static_cast<std::size_t>(place.width), 0);
     scaler.redrawAll = true;
 }
 
@@ -147,6 +164,8 @@ std::vector<RowBand> ScaleChangedRows(PictureScaler& scaler, const uint32_t* sou
     scaler.redrawAll = false;
 
     const int32_t outWidth = scaler.place.width;
+    scaler.acrossRow[0] = -1;
+    scaler.acrossRow[1] = -1;
     for (int32_t o = 0; o < scaler.place.height; ++o) {
         const int32_t first = scaler.rows.first[o];
         const int32_t weight = scaler.rows.weight[o];
@@ -154,16 +173,11 @@ std::vector<RowBand> ScaleChangedRows(PictureScaler& scaler, const uint32_t* sou
             continue;
         }
         uint32_t* out = target + static_cast<std::ptrdiff_t>(o) * targetPitch;
-        const uint32_t* upper = source + static_cast<std::size_t>(first) * width;
+        const uint32_t* upper = ScaledAcross(scaler, source, first, swapRedBlue);
         if (weight == 0) {
-            swapRedBlue ? ScaleRow<true>(upper, scaler.columns, out)
-                        : ScaleRow<false>(upper, scaler.columns, out);
+            std::memcpy(out, upper, static_cast<std::size_t>(outWidth) * sizeof(uint32_t));
         } else {
-            ScaleRow<false>(upper, scaler.columns, scaler.upperRow.data());
-            ScaleRow<false>(upper + width, scaler.columns, scaler.lowerRow.data());
-            swapRedBlue
-                ? BlendRows<true>(scaler.upperRow.data(), scaler.lowerRow.data(), weight, outWidth, out)
-                : BlendRows<false>(scaler.upperRow.data(), scaler.lowerRow.data(), weight, outWidth, out);
+            BlendRows(upper, ScaledAcross(scaler, source, first + 1, swapRedBlue), weight, outWidth, out);
         }
         if (!bands.empty() && bands.back().bottom == o) {
             bands.back().bottom = o + 1;

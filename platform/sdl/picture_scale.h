@@ -22,6 +22,7 @@ struct PicturePlace {
 struct ScaleAxis {
     std::vector<int32_t> first;
     std::vector<int32_t> weight;
+    bool blends = false;  // false: every weight is 0, as at an integer ratio
 };
 
 // Output rows [top, bottom) of the picture that were scaled anew.
@@ -38,8 +39,9 @@ struct PictureScaler {
     ScaleAxis rows;
     std::vector<uint32_t> lastSource;  // the picture last scaled, to find changed rows
     std::vector<uint8_t> sourceRowChanged;
-    std::vector<uint32_t> upperRow;  // a source row pair scaled across, before blending down
-    std::vector<uint32_t> lowerRow;
+    // Two source rows scaled across (in the target's layout), and which rows they are.
+    std::vector<uint32_t> across[2];
+    int32_t acrossRow[2] = {-1, -1};
     bool redrawAll = true;
 };
 

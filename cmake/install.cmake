@@ -22,12 +22,13 @@ endif()
 # Made at build time: compressed without names or timestamps, so the package is reproducible.
 set(generated ${CMAKE_BINARY_DIR}/data)
 configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${generated}/changelog @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/data/karnolt.6.in ${generated}/karnolt.6 @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/data/org.karnolt.karnolt.metainfo.xml.in
                ${generated}/org.karnolt.karnolt.metainfo.xml @ONLY)
 add_custom_command(OUTPUT ${generated}/changelog.gz ${generated}/karnolt.6.gz
                    COMMAND gzip -9nc ${generated}/changelog > ${generated}/changelog.gz
-                   COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/karnolt.6 > ${generated}/karnolt.6.gz
-                   DEPENDS ${generated}/changelog ${CMAKE_SOURCE_DIR}/data/karnolt.6 VERBATIM)
+                   COMMAND gzip -9nc ${generated}/karnolt.6 > ${generated}/karnolt.6.gz
+                   DEPENDS ${generated}/changelog ${generated}/karnolt.6 VERBATIM)
 add_custom_target(karnolt_docs ALL DEPENDS ${generated}/changelog.gz ${generated}/karnolt.6.gz)
 
 install(TARGETS karnolt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -107,10 +107,7 @@ protected:
             const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
             if (x.display != nullptr)
                 GrabScreen(x).SavePpm(std::string(KARNOLT_SHOT_DIR) + "/" + name + ".ppm");
-            std::ifstream log(logPath);
-            std::stringstream text;
-            text << log.rdbuf();
-            std::cerr << "game output:\n" << text.str() << "screen saved in " << KARNOLT_SHOT_DIR << "\n";
+            std::cerr << "game output:\n" << GameLog() << "screen saved in " << KARNOLT_SHOT_DIR << "\n";
         }
         StopProcess(game);
         StopXServer(x);
@@ -236,10 +233,7 @@ protected:
     // some blocks to the end); a report that reaches into the game's own code,
     // or any other sanitizer error, is a failure.
     void ExpectNoSanitizerFinding() const {
-        std::ifstream file(logPath);
-        std::stringstream text;
-        text << file.rdbuf();
-        const std::string log = text.str();
+        const std::string log = GameLog();
         EXPECT_EQ(log.find("runtime error:"), std::string::npos) << log;
         EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos) << log;
         std::size_t at = 0;

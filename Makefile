@@ -19,7 +19,7 @@ play: build
 # Optimised as a packager's Release build, so warnings that only optimisation
 # brings up are errors here too.
 test: deps
-	@bash $(DEPS) x11
+	@bash $(DEPS) x11 package
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON \
 		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 	@cmake --build build-asan -j $(JOBS)
@@ -52,15 +52,14 @@ soak: deps
 	KARNOLT_PLAY_FRAMES=$(SOAK_FRAMES) KARNOLT_PLAY_SEED=$(SOAK_SEED) KARNOLT_FALL_FRAMES=$(FALL_FRAMES) \
 		./build-soak/tests/karnolt_tests_game --gtest_filter='RandomPlayTest.*'
 
+# MAINTAINER='Name <address>' names the package's maintainer (see README, Packaging).
+MAINTAINER ?=
 package: deps
 	@bash $(DEPS) package
-	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF
-	@cmake --build build-release -j $(JOBS)
-	@cd build-release && rm -f karnolt_*.deb && cpack -G DEB >/dev/null
-	@ls build-release/karnolt_*.deb
+	@JOBS=$(JOBS) bash scripts/build-package.sh build-package "$(MAINTAINER)"
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-release build-fuzz build-soak
+	rm -rf build build-asan build-release build-fuzz build-soak build-package

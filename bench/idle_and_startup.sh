@@ -3,14 +3,16 @@
 # first presented frame, and processor time per second of wall time while the
 # game stands idle. Needs `bash scripts/install-deps.sh x11`.
 #
-#   [WINDOW_MANAGER=twm] bash bench/idle_and_startup.sh [GAME] [STARTS] [IDLE_SECONDS]
+#   [WINDOW_MANAGER=twm] [SCREEN=1920x1080] bash bench/idle_and_startup.sh [GAME] [STARTS] [IDLE_SECONDS]
 #
-# GAME defaults to build-release/karnolt (made by `make bench` or `make package`).
+# SCREEN is the size of the virtual screen (default 1024x768).
+# GAME defaults to build-release/karnolt (made by `make bench`).
 set -euo pipefail
 
 game=${1:-build-release/karnolt}
 starts=${2:-7}
 idleSeconds=${3:-10}
+screen=${SCREEN:-1024x768}
 [[ -x $game ]] || { echo "idle_and_startup.sh: $game: no such program (build it first)" >&2; exit 2; }
 command -v Xvfb >/dev/null || { echo "idle_and_startup.sh: Xvfb missing: bash scripts/install-deps.sh x11" >&2; exit 2; }
 
@@ -26,7 +28,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display and writes its number to the given descriptor.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
 server=$!
 for _ in $(seq 200); do [[ -s $work/display ]] && break; sleep 0.05; done
 [[ -s $work/display ]] || { echo "idle_and_startup.sh: Xvfb did not start" >&2; exit 1; }
@@ -96,4 +98,4 @@ stopGame
 wallMs=$(((wallAfter - wallBefore) / 1000000))
 gamePercent=$(awk -v t=$((gameAfter - gameBefore)) -v hz="$hz" -v ms="$wallMs" 'BEGIN { printf "%.1f", 100 * t / hz / (ms / 1000) }')
 serverPercent=$(awk -v t=$((serverAfter - serverBefore)) -v hz="$hz" -v ms="$wallMs" 'BEGIN { printf "%.1f", 100 * t / hz / (ms / 1000) }')
-echo "idle game: ${gamePercent}% of one core over ${wallMs} ms (goal: under 10%); the X server: ${serverPercent}%"
+echo "idle game at $screen: ${gamePercent}% of one core over ${wallMs} ms (goal: under 10%); the X server: ${serverPercent}%"

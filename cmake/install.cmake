@@ -1,37 +1,58 @@
 # Installed layout and the Debian package.
 #
-#   bin/karnolt                                    the game
-#   share/karnolt/Level1.bmp                       found by the game as ../share/karnolt beside its folder
-#   share/applications/karnolt.desktop             menu entry
-#   share/icons/hicolor/scalable/apps/karnolt.svg  its icon
+#   BINDIR/karnolt                                       the game (bin, or games for Debian)
+#   DATADIR/karnolt/Level1.bmp                           its level (share/karnolt, or share/games/karnolt)
+#   share/applications/karnolt.desktop                   menu entry
+#   share/icons/hicolor/scalable/apps/karnolt.svg        its icon
+#   share/metainfo/org.karnolt.karnolt.metainfo.xml      for software centres
+#   share/man/man6/karnolt.6.gz                          manual page
+#   share/doc/karnolt/copyright, changelog.gz            licence terms and history
+#
+# The game finds its level relative to its own folder (core/CMakeLists.txt), so any
+# BINDIR and DATADIR work; what desktops look up stays under DATAROOTDIR.
 include(GNUInstallDirs)
 
-# The game looks for its level relative to its own folder, so the data folder must sit
-# beside the binary folder; a different data folder would install a game without its level.
-file(RELATIVE_PATH KARNOLT_DATA_FROM_BIN /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_DATADIR}/karnolt)
-if(NOT KARNOLT_DATA_FROM_BIN STREQUAL "../share/karnolt")
-  message(FATAL_ERROR "Karnolt finds its level at ../share/karnolt from its binary folder; "
-                      "CMAKE_INSTALL_BINDIR '${CMAKE_INSTALL_BINDIR}' and CMAKE_INSTALL_DATADIR "
-                      "'${CMAKE_INSTALL_DATADIR}' do not give that layout")
+set(KARNOLT_MAINTAINER "" CACHE STRING
+    "Package maintainer as 'Name <address>', named in the Debian package and its changelog")
+set(KARNOLT_PACKAGE_MAINTAINER "${KARNOLT_MAINTAINER}")
+if(KARNOLT_PACKAGE_MAINTAINER STREQUAL "")
+  set(KARNOLT_PACKAGE_MAINTAINER "Karnolt developers <karnolt@localhost>")
 endif()
+
+# Made at build time: compressed without names or timestamps, so the package is reproducible.
+set(generated ${CMAKE_BINARY_DIR}/data)
+configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${generated}/changelog @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/data/karnolt.6.in ${generated}/karnolt.6 @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/data/org.karnolt.karnolt.metainfo.xml.in
+               ${generated}/org.karnolt.karnolt.metainfo.xml @ONLY)
+add_custom_command(OUTPUT ${generated}/changelog.gz ${generated}/karnolt.6.gz
+                   COMMAND gzip -9nc ${generated}/changelog > ${generated}/changelog.gz
+                   COMMAND gzip -9nc ${generated}/karnolt.6 > ${generated}/karnolt.6.gz
+                   DEPENDS ${generated}/changelog ${generated}/karnolt.6 VERBATIM)
+add_custom_target(karnolt_docs ALL DEPENDS ${generated}/changelog.gz ${generated}/karnolt.6.gz)
 
 install(TARGETS karnolt RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/data/Level1.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/karnolt)
-install(FILES ${CMAKE_SOURCE_DIR}/data/karnolt.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/data/karnolt.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/data/karnolt.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
+install(FILES ${generated}/org.karnolt.karnolt.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+install(FILES ${generated}/karnolt.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${CMAKE_SOURCE_DIR}/data/copyright ${generated}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/karnolt)
 
-# Debian package: cpack -G DEB in a Release build folder (make package).
+# Debian package: scripts/build-package.sh (make package) configures a Release build in
+# the games layout with Debian's build flags and runs cpack -G DEB.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME karnolt)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Karnolt developers")
-set(CPACK_PACKAGE_CONTACT "Karnolt developers <karnolt@localhost>")
+set(CPACK_PACKAGE_VENDOR "the Karnolt developers")
+set(CPACK_PACKAGE_CONTACT "${KARNOLT_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "bridge building game with a truss physics simulation")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KARNOLT_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Wrapped by hand: the package tools show the long description as it stands.

@@ -23,7 +23,9 @@ std::string FindLevelFile(const std::string& bareName) {
     const std::filesystem::path folder = ExecutableFolder();
     if (!folder.empty()) {
         candidates.push_back(folder / bareName);
-        candidates.push_back(folder / ".." / "share" / "karnolt" / bareName);
+        // The installed data folder as seen from the installed program's folder
+        // (../share/karnolt, or ../share/games/karnolt in Debian's games layout).
+        candidates.push_back(folder / KARNOLT_DATA_FROM_BIN / bareName);
     }
     for (const std::filesystem::path& candidate : candidates) {
         std::error_code error;

@@ -1,6 +1,6 @@
 // The SDL screen: a desktop-sized full-screen window showing the back buffer
-// letterboxed through a streaming texture, its activation, and frame pacing.
-#include <algorithm>
+// scaled crisply and centred between black bars, through a streaming texture or
+// the window's own surface; its activation, and frame pacing.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -8,10 +8,12 @@
 #include <ctime>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/display.h"
 #include "platform/draw/surface.h"
 #include "platform/screen/frame_pacing.h"
+#include "platform/sdl/picture_scale.h"
 #include "platform/sdl/sdl_backend.h"
 
 int32_t appActive = 0;
@@ -24,11 +26,16 @@ struct SdlScreen {
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     // Without a graphics driver the picture goes straight to the window's own
-    // surface: one converting copy instead of a texture upload and a blit.
+    // surface: one scaling copy instead of a texture upload and a blit.
     bool useWindowSurface = false;
-    SDL_Surface* picture = nullptr;  // the back buffer seen as an SDL surface
-    int32_t width = 0;
+    int32_t width = 0;  // the game's picture
     int32_t height = 0;
+    // Both paths show the same picture: scaled here, then sent at its own size.
+    PictureScaler scaler;
+    std::vector<uint32_t> scaled;  // for the texture, and for window surfaces of other formats
+    SDL_Surface* lastTarget = nullptr;
+    int32_t textureWidth = 0;
+    int32_t textureHeight = 0;
 };
 
 SdlScreen screen;
@@ -53,39 +60,57 @@ bool RendererIsSoftwareOpenGl() {
            renderer.find("Software") != std::string::npos;
 }
 
-bool CreateRendererAndTexture() {
-    screen.renderer = SDL_CreateRenderer(screen.window, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (screen.renderer == nullptr) {
-        screen.renderer = SDL_CreateRenderer(screen.window, -1, 0);
+// KARNOLT_PRESENT=texture or =surface forces one presentation path, for tests and
+// diagnosis; otherwise the graphics driver decides.
+std::string ForcedPresentation() {
+    const char* forced = std::getenv("KARNOLT_PRESENT");
+    return forced != nullptr ? forced : "";
+}
+
+void ReportPresentation(const std::string& forced) {
+    if (forced.empty()) return;
+    SDL_RendererInfo info{};
+    const bool named = screen.renderer != nullptr && SDL_GetRendererInfo(screen.renderer, &info) == 0;
+    if (screen.useWindowSurface) {
+        std::fprintf(stderr, "karnolt: presenting through the window surface\n");
+    } else {
+        std::fprintf(stderr, "karnolt: presenting through the texture path (renderer %s)\n",
+                     named ? info.name : "none");
     }
-    if (screen.renderer != nullptr && RendererIsSoftwareOpenGl()) {
-        SDL_DestroyRenderer(screen.renderer);
-        screen.renderer = nullptr;
-        // Without this SDL would put the window's own surface on OpenGL again.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        screen.useWindowSurface = SDL_GetWindowSurface(screen.window) != nullptr;
-        return screen.useWindowSurface;
+}
+
+// The texture path where a renderer is worth it, else the window's own surface.
+bool ChoosePresentation() {
+    const std::string forced = ForcedPresentation();
+    if (forced != "surface") {
+        screen.renderer = SDL_CreateRenderer(screen.window, -1, SDL_RENDERER_PRESENTVSYNC);
+        if (screen.renderer == nullptr) {
+            screen.renderer = SDL_CreateRenderer(screen.window, -1, 0);
+        }
+        if (screen.renderer != nullptr && forced != "texture" && RendererIsSoftwareOpenGl()) {
+            SDL_DestroyRenderer(screen.renderer);
+            screen.renderer = nullptr;
+        }
+        if (screen.renderer != nullptr || forced == "texture") {
+            // The texture is made at the first frame, at the scaled picture's size.
+            ReportPresentation(forced);
+            return screen.renderer != nullptr;
+        }
     }
-    if (screen.renderer == nullptr) {
-        return false;
-    }
-    // Letterboxed: the picture keeps its aspect, the bars stay black.
-    if (SDL_RenderSetLogicalSize(screen.renderer, screen.width, screen.height) != 0) {
-        return false;
-    }
-    // XBGR8888 is the MakeColour layout (red in the low byte of the 32-bit value),
-    // so the back buffer goes up unconverted.
-    screen.texture = SDL_CreateTexture(screen.renderer, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
-                                       screen.width, screen.height);
-    return screen.texture != nullptr;
+    // Without this SDL would put the window's own surface on OpenGL again.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    screen.useWindowSurface = SDL_GetWindowSurface(screen.window) != nullptr;
+    ReportPresentation(forced);
+    return screen.useWindowSurface;
 }
 
 void DestroyRendererAndTexture() {
-    if (screen.picture != nullptr) {
-        SDL_FreeSurface(screen.picture);
-        screen.picture = nullptr;
-    }
     screen.useWindowSurface = false;
+    screen.scaler = PictureScaler{};
+    screen.scaled.clear();
+    screen.lastTarget = nullptr;
+    screen.textureWidth = 0;
+    screen.textureHeight = 0;
     if (screen.texture != nullptr) {
         SDL_DestroyTexture(screen.texture);
         screen.texture = nullptr;
@@ -132,9 +157,17 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         // manager gives it the focus; fullscreen windows are hidden and shown
         // again while they are set up.
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+            appActive = 1;
+            break;
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
             appActive = 1;
+            screen.scaler.redrawAll = true;
+            break;
+        // What the window showed may be lost: the next frame is sent whole.
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            screen.scaler.redrawAll = true;
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_MINIMIZED:
@@ -155,7 +188,7 @@ void HandleEvent(const SDL_Event& event) {
         // The renderer's textures are gone; the picture is uploaded anew each
         // frame, so making them again is all a lost device needs.
         DestroyRendererAndTexture();
-        CreateRendererAndTexture();
+        ChoosePresentation();
     }
     HandleSdlInputEvent(event);
 }
@@ -176,31 +209,92 @@ void ReportFirstFrame() {
     }
 }
 
-// The back buffer letterboxed onto the window's own surface: centred, as large as
-// fits with its aspect kept, black bars around it.
+bool IsXrgb(uint32_t format) {
+    return format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888;
+}
+bool IsXbgr(uint32_t format) {
+    return format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888;
+}
+
+// Scaled straight into the window's own surface when it holds 32-bit pixels (as X
+// servers' do), and only the rows that changed go to the screen.
 void ShowOnWindowSurface() {
     SDL_Surface* target = SDL_GetWindowSurface(screen.window);
     if (target == nullptr) return;
-    if (screen.picture == nullptr || screen.picture->pixels != backBuffer.pixels.data()) {
-        if (screen.picture != nullptr) SDL_FreeSurface(screen.picture);
-        screen.picture =
-            SDL_CreateRGBSurfaceWithFormatFrom(backBuffer.pixels.data(), screen.width, screen.height, 32,
-                                               screen.width * 4, SDL_PIXELFORMAT_XBGR8888);
-        if (screen.picture == nullptr) return;
-    }
-    const double scale = std::min(static_cast<double>(target->w) / screen.width,
-                                  static_cast<double>(target->h) / screen.height);
-    SDL_Rect place{0, 0, static_cast<int>(screen.width * scale), static_cast<int>(screen.height * scale)};
-    place.x = (target->w - place.w) / 2;
-    place.y = (target->h - place.h) / 2;
-    if (place.w == screen.width && place.h == screen.height) {
-        if (place.x != 0 || place.y != 0) SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-        SDL_BlitSurface(screen.picture, nullptr, target, &place);
-    } else {
+    PrepareScaler(screen.scaler, screen.width, screen.height, target->w, target->h);
+    const PicturePlace place = screen.scaler.place;
+    const bool whole = screen.scaler.redrawAll || target != screen.lastTarget;
+    screen.lastTarget = target;
+    if (whole) {
+        screen.scaler.redrawAll = true;
         SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-        SDL_BlitScaled(screen.picture, nullptr, target, &place);
     }
-    SDL_UpdateWindowSurface(screen.window);
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
+    const uint32_t format = target->format->format;
+    auto* origin = static_cast<uint8_t*>(target->pixels) +
+                   static_cast<std::ptrdiff_t>(place.y) * target->pitch +
+                   static_cast<std::ptrdiff_t>(place.x) * target->format->BytesPerPixel;
+    std::vector<RowBand> bands;
+    if (IsXrgb(format) || IsXbgr(format)) {
+        bands = ScaleChangedRows(screen.scaler, backBuffer.pixels.data(), reinterpret_cast<uint32_t*>(origin),
+                                 target->pitch / 4, IsXrgb(format));
+    } else {
+        screen.scaled.resize(static_cast<std::size_t>(place.width) * place.height);
+        bands = ScaleChangedRows(screen.scaler, backBuffer.pixels.data(), screen.scaled.data(), place.width,
+                                 false);
+        for (const RowBand& band : bands) {
+            SDL_ConvertPixels(place.width, band.bottom - band.top, SDL_PIXELFORMAT_XBGR8888,
+                              screen.scaled.data() + static_cast<std::size_t>(band.top) * place.width,
+                              place.width * 4, format,
+                              origin + static_cast<std::ptrdiff_t>(band.top) * target->pitch, target->pitch);
+        }
+    }
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    if (whole) {
+        SDL_UpdateWindowSurface(screen.window);
+        return;
+    }
+    std::vector<SDL_Rect> rects;
+    for (const RowBand& band : bands) {
+        rects.push_back({place.x, place.y + band.top, place.width, band.bottom - band.top});
+    }
+    if (!rects.empty())
+        SDL_UpdateWindowSurfaceRects(screen.window, rects.data(), static_cast<int>(rects.size()));
+}
+
+// The scaled picture in a texture of its own size, drawn one to one: the graphics
+// driver's filtering never touches it, so both paths show the same pixels.
+void ShowThroughTexture() {
+    int outputWidth = 0;
+    int outputHeight = 0;
+    if (SDL_GetRendererOutputSize(screen.renderer, &outputWidth, &outputHeight) != 0) return;
+    PrepareScaler(screen.scaler, screen.width, screen.height, outputWidth, outputHeight);
+    const PicturePlace place = screen.scaler.place;
+    if (screen.texture == nullptr || screen.textureWidth != place.width ||
+        screen.textureHeight != place.height) {
+        if (screen.texture != nullptr) SDL_DestroyTexture(screen.texture);
+        // XBGR8888 is the MakeColour layout (red in the low byte of the 32-bit value).
+        screen.texture = SDL_CreateTexture(screen.renderer, SDL_PIXELFORMAT_XBGR8888,
+                                           SDL_TEXTUREACCESS_STREAMING, place.width, place.height);
+        if (screen.texture == nullptr) return;
+        SDL_SetTextureScaleMode(screen.texture, SDL_ScaleModeNearest);
+        screen.textureWidth = place.width;
+        screen.textureHeight = place.height;
+        screen.scaled.assign(static_cast<std::size_t>(place.width) * place.height, 0);
+        screen.scaler.redrawAll = true;
+    }
+    for (const RowBand& band : ScaleChangedRows(screen.scaler, backBuffer.pixels.data(), screen.scaled.data(),
+                                                place.width, false)) {
+        const SDL_Rect rows{0, band.top, place.width, band.bottom - band.top};
+        SDL_UpdateTexture(screen.texture, &rows,
+                          screen.scaled.data() + static_cast<std::size_t>(band.top) * place.width,
+                          place.width * 4);
+    }
+    SDL_SetRenderDrawColor(screen.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(screen.renderer);
+    const SDL_Rect whole{place.x, place.y, place.width, place.height};
+    SDL_RenderCopy(screen.renderer, screen.texture, nullptr, &whole);
+    SDL_RenderPresent(screen.renderer);
 }
 
 void ShowBackBuffer() {
@@ -209,11 +303,8 @@ void ShowBackBuffer() {
     }
     if (screen.useWindowSurface) {
         ShowOnWindowSurface();
-    } else if (screen.texture != nullptr) {
-        SDL_UpdateTexture(screen.texture, nullptr, backBuffer.pixels.data(), screen.width * 4);
-        SDL_RenderClear(screen.renderer);
-        SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
-        SDL_RenderPresent(screen.renderer);
+    } else if (screen.renderer != nullptr) {
+        ShowThroughTexture();
     }
     ReportFirstFrame();
 }
@@ -261,18 +352,21 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     }
     screen.width = w;
     screen.height = h;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    // Letterboxing must not scale the mouse: its motion counts reach the game
-    // one to one, whatever the size of the desktop.
+    // Scaling must not scale the mouse: its motion counts reach the game one to
+    // one, whatever the size of the desktop.
     SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
     // Full screen at the desktop's own mode: the player's monitors are never
     // switched, so nothing needs restoring if the game dies.
     // Made hidden and shown once its renderer is chosen: the renderer comes up
     // much faster on a window that is not yet being laid out full screen.
-    screen.window =
-        SDL_CreateWindow(title != nullptr ? title : "", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w,
-                         h, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
-    const bool ready = screen.window != nullptr && CreateRendererAndTexture();
+    // Made as large as the screen and where it is: without a window manager
+    // nobody answers the full-screen request, and the window keeps this place.
+    SDL_Rect bounds{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
+    if (SDL_GetDisplayBounds(0, &bounds) != 0)
+        bounds = {SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
+    screen.window = SDL_CreateWindow(title != nullptr ? title : "", bounds.x, bounds.y, bounds.w, bounds.h,
+                                     SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
+    const bool ready = screen.window != nullptr && ChoosePresentation();
     if (ready) SDL_ShowWindow(screen.window);
     if (!ready) {
         // Undo what opening did, sprites included, as releasing the screen would.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,6 +19,10 @@ namespace {
 
 constexpr Rgb NO_FORCE_GREEN{55, 255, 55};
 constexpr Rgb ANCHOR_WHITE{255, 255, 255};
+constexpr Rgb BLACK{0, 0, 0};
+constexpr Rgb GRID_GREY{80, 80, 80};  // the plain lines, not every 4th or 8th
+constexpr int32_t GAME_WIDTH = 1024;
+constexpr int32_t GAME_HEIGHT = 768;
 constexpr double START_SECONDS = 60;   // an instrumented build on a busy machine starts slowly
 constexpr double CHANGE_SECONDS = 10;  // for a visible reaction to input
 // Long enough for the game to see a button or key down in two frames and the
@@ -70,24 +76,38 @@ protected:
     pid_t game = -1;
     ScreenShot last;
     std::string logPath;
+    // The X screen, and where game pixels land on it: the picture as large as fits, centred.
+    int32_t screenWidth = GAME_WIDTH;
+    int32_t screenHeight = GAME_HEIGHT;
+    double scale = 1;
+    int32_t originX = 0;
+    int32_t originY = 0;
 
     void SetUp() override {
         const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::create_directories(KARNOLT_SHOT_DIR);
         logPath = std::string(KARNOLT_SHOT_DIR) + "/" + name + ".log";
-        const std::string error = StartXServer(x);
-        ASSERT_EQ(error, "");
     }
+
+    // Before the game starts: the size of the X screen it will find.
+    void UseScreen(int32_t width, int32_t height) {
+        screenWidth = width;
+        screenHeight = height;
+        scale = std::min(static_cast<double>(width) / GAME_WIDTH, static_cast<double>(height) / GAME_HEIGHT);
+        originX = (width - static_cast<int32_t>(GAME_WIDTH * scale)) / 2;
+        originY = (height - static_cast<int32_t>(GAME_HEIGHT * scale)) / 2;
+    }
+    // The screen pixel at the middle of a game pixel, and a game distance on the screen.
+    int32_t ScreenX(int32_t gameX) const { return originX + static_cast<int32_t>((gameX + 0.5) * scale); }
+    int32_t ScreenY(int32_t gameY) const { return originY + static_cast<int32_t>((gameY + 0.5) * scale); }
+    int32_t Reach(int32_t gamePixels) const { return static_cast<int32_t>(std::ceil(gamePixels * scale)); }
 
     void TearDown() override {
         if (HasFailure()) {
             const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
             if (x.display != nullptr)
                 GrabScreen(x).SavePpm(std::string(KARNOLT_SHOT_DIR) + "/" + name + ".ppm");
-            std::ifstream log(logPath);
-            std::stringstream text;
-            text << log.rdbuf();
-            std::cerr << "game output:\n" << text.str() << "screen saved in " << KARNOLT_SHOT_DIR << "\n";
+            std::cerr << "game output:\n" << GameLog() << "screen saved in " << KARNOLT_SHOT_DIR << "\n";
         }
         StopProcess(game);
         StopXServer(x);
@@ -95,20 +115,71 @@ protected:
 
     Environment XEnvironment() const { return {{"DISPLAY", x.Name()}}; }
 
-    // Starts the game and waits for its window and its first frame on the screen.
-    void StartGame() {
-        game = StartProcess(
-            {KARNOLT_GAME},
-            {{"DISPLAY", x.Name()},
-             {"SDL_VIDEODRIVER", "x11"},
-             {"LSAN_OPTIONS", "exitcode=0:suppressions=" KARNOLT_E2E_DIR "/lsan_suppressions.txt"}},
-            logPath);
-        ASSERT_TRUE(WaitForScreen(START_SECONDS, [](const ScreenShot& shot) {
+    // Starts the X server if need be, then the game, and waits for its window and its
+    // first frame on the screen.
+    void StartGame(const Environment& extra = {}) {
+        if (x.display == nullptr) {
+            ASSERT_EQ(StartXServer(x, screenWidth, screenHeight), "");
+        }
+        Environment environment = {
+            {"DISPLAY", x.Name()},
+            {"SDL_VIDEODRIVER", "x11"},
+            {"LSAN_OPTIONS", "exitcode=0:suppressions=" KARNOLT_E2E_DIR "/lsan_suppressions.txt"}};
+        environment.insert(environment.end(), extra.begin(), extra.end());
+        game = StartProcess({KARNOLT_GAME}, environment, logPath);
+        ASSERT_TRUE(WaitForScreen(START_SECONDS, [&](const ScreenShot& shot) {
             // The anchor at node (32, 40) and the state line drawn.
-            return shot.At(NodeX(32), NodeY(40)) == ANCHOR_WHITE &&
-                   CountAround(shot, 100, 726, 6, [](Rgb c) { return c == ANCHOR_WHITE; }) > 0;
+            return shot.At(ScreenX(NodeX(32)), ScreenY(NodeY(40))) == ANCHOR_WHITE &&
+                   CountAround(shot, ScreenX(100), ScreenY(726), Reach(6),
+                               [](Rgb c) { return c == ANCHOR_WHITE; }) > 0;
         })) << "no game frame on the screen";
         ASSERT_NE(FindWindowByTitle(x, "Karnolt"), Window{0});
+    }
+
+    std::string GameLog() const {
+        std::ifstream file(logPath);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    // Black bars around the picture and nothing else: the smallest box holding every
+    // pixel that is not black is exactly where the picture belongs (its first and
+    // last rows and columns all have something drawn).
+    void ExpectCentredBetweenBars(const ScreenShot& shot) const {
+        int32_t left = shot.width, top = shot.height, right = -1, bottom = -1;
+        for (int32_t y = 0; y < shot.height; ++y) {
+            for (int32_t xx = 0; xx < shot.width; ++xx) {
+                if (shot.At(xx, y) == BLACK) continue;
+                left = std::min(left, xx);
+                right = std::max(right, xx);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        EXPECT_EQ(left, originX);
+        EXPECT_EQ(top, originY);
+        EXPECT_EQ(right, screenWidth - 1 - originX);
+        EXPECT_EQ(bottom, screenHeight - 1 - originY);
+    }
+
+    // The plain grid lines at game x = 100 and y = 100 cross black sky. Across each,
+    // on the screen: at least one pixel keeps the line's own grey, at most one on
+    // either side is blended, and everything else is black.
+    void ExpectCrispGridLines(const ScreenShot& shot) const {
+        for (const bool vertical : {true, false}) {
+            int pure = 0;
+            int blended = 0;
+            for (int32_t p = ScreenX(94) - originX; p <= ScreenX(106) - originX; ++p) {
+                const Rgb c =
+                    vertical ? shot.At(originX + p, ScreenY(150)) : shot.At(ScreenX(150), originY + p);
+                pure += c == GRID_GREY ? 1 : 0;
+                blended += c == GRID_GREY || c == BLACK ? 0 : 1;
+            }
+            EXPECT_GE(pure, 1) << (vertical ? "vertical" : "horizontal") << " line lost its colour";
+            EXPECT_LE(pure, Reach(1)) << (vertical ? "vertical" : "horizontal");
+            EXPECT_LE(blended, 2) << (vertical ? "vertical" : "horizontal") << " line smeared";
+        }
     }
 
     bool WaitForScreen(double seconds, const std::function<bool(const ScreenShot&)>& ready) {
@@ -162,10 +233,7 @@ protected:
     // some blocks to the end); a report that reaches into the game's own code,
     // or any other sanitizer error, is a failure.
     void ExpectNoSanitizerFinding() const {
-        std::ifstream file(logPath);
-        std::stringstream text;
-        text << file.rdbuf();
-        const std::string log = text.str();
+        const std::string log = GameLog();
         EXPECT_EQ(log.find("runtime error:"), std::string::npos) << log;
         EXPECT_EQ(log.find("ERROR: AddressSanitizer"), std::string::npos) << log;
         std::size_t at = 0;
@@ -227,6 +295,82 @@ TEST_F(RealDisplay, BuildsSimulatesStopsAndEndsOnEscape) {
     Xdotool({"keydown", "Escape"});
     ExpectEndsWithStatusZero(1.0);
     Xdotool({"keyup", "Escape"});
+}
+
+// A 1080p screen without a window manager: the picture 1.40625 times as large,
+// centred between bars, and the game played there by mouse and keyboard.
+TEST_F(RealDisplay, FillsAWideScreenCrisplyAndPlaysThere) {
+    UseScreen(1920, 1080);
+    ASSERT_NO_FATAL_FAILURE(StartGame());
+    ExpectCentredBetweenBars(last);
+    ExpectCrispGridLines(last);
+
+    // One beam, anchor (32, 40) to joint (34, 37); button 2 ends the chain.
+    ASSERT_NO_FATAL_FAILURE(MoveBy(NodeX(32) - START_X, NodeY(40) - START_Y));
+    ASSERT_NO_FATAL_FAILURE(Click(1));
+    ASSERT_NO_FATAL_FAILURE(MoveBy(NodeX(34) - NodeX(32), NodeY(37) - NodeY(40)));
+    ASSERT_NO_FATAL_FAILURE(Click(1));
+    ASSERT_NO_FATAL_FAILURE(Click(3));
+    ASSERT_NO_FATAL_FAILURE(MoveBy(300, -200));
+    const int32_t midX = ScreenX((NodeX(32) + NodeX(34)) / 2);
+    const int32_t midY = ScreenY((NodeY(40) + NodeY(37)) / 2);
+    EXPECT_TRUE(WaitForScreen(CHANGE_SECONDS, [&](const ScreenShot& shot) {
+        return CountAround(shot, midX, midY, Reach(1) + 1, [](Rgb c) { return c == NO_FORCE_GREEN; }) > 0;
+    })) << "the beam is not drawn in the no-force green";
+
+    Xdotool({"keydown", "Escape"});
+    ExpectEndsWithStatusZero(2.0);
+    Xdotool({"keyup", "Escape"});
+}
+
+// Twice the game's size: every game pixel an exact 2 x 2 block, no bars.
+TEST_F(RealDisplay, TwiceTheSizeShowsExactBlocks) {
+    UseScreen(2048, 1536);
+    ASSERT_NO_FATAL_FAILURE(StartGame());
+    ExpectCentredBetweenBars(last);
+    int uneven = 0;
+    for (int32_t y = 0; y < last.height; y += 2) {
+        for (int32_t xx = 0; xx < last.width; xx += 2) {
+            const Rgb c = last.At(xx, y);
+            uneven +=
+                c == last.At(xx + 1, y) && c == last.At(xx, y + 1) && c == last.At(xx + 1, y + 1) ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(uneven, 0) << "2 x 2 blocks that are not one colour";
+    EXPECT_EQ(last.At(2 * 100, 2 * 150), GRID_GREY);
+}
+
+// The texture path (Mesa's software OpenGL here) and the window surface show the
+// same picture on a 1080p screen, each centred and crisp on its own.
+TEST_F(RealDisplay, BothPresentationPathsShowTheSamePicture) {
+    UseScreen(1920, 1080);
+    struct Path {
+        const char* name;
+        const char* reported;
+    };
+    std::vector<ScreenShot> shots;
+    for (const Path path : {Path{"surface", "presenting through the window surface"},
+                            Path{"texture", "presenting through the texture path (renderer opengl"}}) {
+        SCOPED_TRACE(path.name);
+        ASSERT_NO_FATAL_FAILURE(StartGame({{"KARNOLT_PRESENT", path.name}}));
+        EXPECT_NE(GameLog().find(path.reported), std::string::npos) << GameLog();
+        ExpectCentredBetweenBars(last);
+        ExpectCrispGridLines(last);
+        shots.push_back(last);
+        StopProcess(game);
+        game = -1;
+    }
+    // Below the frame-rate line, which may differ between the two runs.
+    int different = 0;
+    for (int32_t y = ScreenY(16); y < screenHeight; ++y) {
+        for (int32_t xx = 0; xx < screenWidth; ++xx) {
+            const Rgb a = shots[0].At(xx, y);
+            const Rgb b = shots[1].At(xx, y);
+            different +=
+                std::abs(a.r - b.r) > 2 || std::abs(a.g - b.g) > 2 || std::abs(a.b - b.b) > 2 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(different, 0) << "pixels that differ by more than 2 in a colour channel";
 }
 
 TEST_F(RealDisplay, EndsOnWindowCloseRequest) {

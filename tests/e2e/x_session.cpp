@@ -43,12 +43,13 @@ void ScreenShot::SavePpm(const std::string& path) const {
         out.put(static_cast<char>(c.r)).put(static_cast<char>(c.g)).put(static_cast<char>(c.b));
 }
 
-std::string StartXServer(XSession& session) {
+std::string StartXServer(XSession& session, int32_t width, int32_t height) {
     int fds[2];
     if (pipe(fds) != 0) return "no pipe for Xvfb's display number";
-    session.server = StartProcess({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                   "1024x768x24", "-nolisten", "tcp", "-noreset"},
-                                  {}, "", fds[1]);
+    session.server = StartProcess(
+        {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+         std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp", "-noreset"},
+        {}, "", fds[1]);
     close(fds[1]);
     std::string number;
     const double deadline = MonotonicSeconds() + 20;

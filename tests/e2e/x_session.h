@@ -32,9 +32,9 @@ struct XSession {
     }
 };
 
-// Starts Xvfb with one 1024 x 768 x 24 screen on a display number it picks
-// itself, and connects to it. "" on success, else why not.
-std::string StartXServer(XSession& session);
+// Starts Xvfb with one screen of this size at 24 bits on a display number it
+// picks itself, and connects to it. "" on success, else why not.
+std::string StartXServer(XSession& session, int32_t width = 1024, int32_t height = 768);
 void StopXServer(XSession& session);
 
 ScreenShot GrabScreen(XSession& session);

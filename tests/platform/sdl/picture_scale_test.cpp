@@ -1,0 +1,116 @@
+#include "platform/sdl/picture_scale.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/display.h"
+
+namespace {
+
+TEST(PictureScaleTest, PictureFitsCentredBetweenBars) {
+    struct Case {
+        int32_t screenWidth, screenHeight;
+        PicturePlace place;
+    };
+    for (const Case c : {Case{1024, 768, {0, 0, 1024, 768}}, Case{1920, 1080, {240, 0, 1440, 1080}},
+                         Case{2048, 1536, {0, 0, 2048, 1536}}, Case{1280, 1024, {0, 32, 1280, 960}},
+                         Case{3840, 2160, {480, 0, 2880, 2160}}, Case{800, 600, {0, 0, 800, 600}}}) {
+        EXPECT_EQ(FitPicture(1024, 768, c.screenWidth, c.screenHeight), c.place)
+            << c.screenWidth << "x" << c.screenHeight;
+    }
+}
+
+// Along one axis: every game pixel keeps at least one screen pixel of its own
+// colour, between two game pixels at most one screen pixel is blended, and an
+// integer ratio makes exact blocks.
+TEST(PictureScaleTest, EveryPixelKeepsItsOwnColourAndEdgesBlurByOnePixelAtMost) {
+    for (const int32_t output : {1024, 1080, 1200, 1440, 1536, 1920, 2048, 2160, 2880, 3072}) {
+        for (const int32_t source : {768, 1024}) {
+            if (output < source) continue;
+            const ScaleAxis axis = MakeScaleAxis(source, output);
+            ASSERT_EQ(axis.first.size(), static_cast<std::size_t>(output));
+            std::vector<int32_t> pure(source, 0);
+            std::vector<int32_t> blended(source, 0);  // by the edge after each pixel
+            for (int32_t o = 0; o < output; ++o) {
+                const int32_t first = axis.first[o];
+                ASSERT_GE(first, 0);
+                ASSERT_LT(first + (axis.weight[o] > 0 ? 1 : 0), source);
+                ASSERT_TRUE(o == 0 || first >= axis.first[o - 1]) << "not in order at " << o;
+                if (axis.weight[o] == 0) {
+                    ++pure[first];
+                } else {
+                    ASSERT_LT(axis.weight[o], 256);
+                    ++blended[first];
+                }
+            }
+            for (int32_t i = 0; i < source; ++i) {
+                EXPECT_GE(pure[i], 1) << source << " -> " << output << ": pixel " << i << " lost its colour";
+                EXPECT_LE(blended[i], 1) << source << " -> " << output << ": edge after " << i;
+                if (output % source == 0) {
+                    EXPECT_EQ(pure[i], output / source) << source << " -> " << output;
+                }
+            }
+        }
+    }
+}
+
+TEST(PictureScaleTest, OnlyChangedRowsAreScaledAgainInTheTargetLayout) {
+    PictureScaler scaler;
+    PrepareScaler(scaler, 4, 4, 8, 8);
+    std::vector<uint32_t> picture(16, MakeColour(10, 20, 30));
+    std::vector<uint32_t> target(64, 0);
+    const auto all = ScaleChangedRows(scaler, picture.data(), target.data(), 8, true);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].top, 0);
+    EXPECT_EQ(all[0].bottom, 8);
+    EXPECT_EQ(target[63], MakeColour(30, 20, 10));  // red and blue swapped for an XRGB target
+
+    EXPECT_TRUE(ScaleChangedRows(scaler, picture.data(), target.data(), 8, true).empty());
+    picture[2 * 4 + 1] = MakeColour(255, 0, 0);
+    const auto changed = ScaleChangedRows(scaler, picture.data(), target.data(), 8, false);
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0].top, 4);
+    EXPECT_EQ(changed[0].bottom, 6);
+    for (const int32_t at : {4 * 8 + 2, 4 * 8 + 3, 5 * 8 + 2, 5 * 8 + 3}) {
+        EXPECT_EQ(target[at], MakeColour(255, 0, 0)) << at;
+    }
+    EXPECT_EQ(target[4 * 8 + 4], MakeColour(10, 20, 30));
+}
+
+// Every screen pixel is the source blended across by the column table, then down
+// by the row table, each channel rounded at each step.
+TEST(PictureScaleTest, ScreenPixelsBlendAcrossThenDown) {
+    const auto blend = [](uint32_t a, uint32_t b, int32_t w) {
+        uint32_t c = 0;
+        for (const int shift : {0, 8, 16}) {
+            const uint32_t mixed = (((a >> shift) & 0xFF) * (256 - w) + ((b >> shift) & 0xFF) * w + 128) >> 8;
+            c |= mixed << shift;
+        }
+        return c;
+    };
+    PictureScaler scaler;
+    PrepareScaler(scaler, 10, 6, 25, 15);
+    ASSERT_EQ(scaler.place, (PicturePlace{0, 0, 25, 15}));
+    std::vector<uint32_t> picture(10 * 6);
+    for (std::size_t i = 0; i < picture.size(); ++i)
+        picture[i] = (static_cast<uint32_t>(i) * 2654435761u) & 0xFFFFFF;
+    std::vector<uint32_t> target(25 * 15, 0);
+    ScaleChangedRows(scaler, picture.data(), target.data(), 25, false);
+    int blendedBoth = 0;
+    for (int32_t y = 0; y < 15; ++y) {
+        const int32_t row = scaler.rows.first[y];
+        const int32_t wy = scaler.rows.weight[y];
+        for (int32_t x = 0; x < 25; ++x) {
+            const int32_t column = scaler.columns.first[x];
+            const int32_t wx = scaler.columns.weight[x];
+            const auto across = [&](int32_t r) {
+                return blend(picture[r * 10 + column], picture[r * 10 + column + (wx > 0 ? 1 : 0)], wx);
+            };
+            const uint32_t expected = blend(across(row), across(row + (wy > 0 ? 1 : 0)), wy);
+            EXPECT_EQ(target[y * 25 + x], expected) << x << ", " << y;
+            blendedBoth += wx > 0 && wy > 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(blendedBoth, 0) << "the case should blend in both directions somewhere";
+}
+
+}  // namespace

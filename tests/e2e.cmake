@@ -5,7 +5,7 @@ find_package(X11)
 if(NOT X11_FOUND)
   message(FATAL_ERROR "The end-to-end tests need the Xlib headers (libx11-dev)")
 endif()
-add_executable(karnolt_tests_e2e e2e/player_test.cpp e2e/processes.cpp e2e/x_session.cpp)
+add_executable(karnolt_tests_e2e e2e/player_test.cpp)
 target_link_libraries(karnolt_tests_e2e PRIVATE karnolt_options X11::X11 GTest::gtest GTest::gtest_main)
 target_compile_definitions(karnolt_tests_e2e PRIVATE KARNOLT_GAME="$<TARGET_FILE:karnolt>"
                            KARNOLT_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KARNOLT_E2E_DIR="${CMAKE_CURRENT_SOURCE_DIR}/e2e"

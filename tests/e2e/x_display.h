@@ -1,0 +1,197 @@
+// A private X server (Xvfb) for one end-to-end test, the child processes around
+// it, and what the tests ask of the screen through Xlib.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+inline double MonotonicSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+inline void SleepSeconds(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// Starts a program (looked up in PATH) with variables added to this process's
+// environment, output to `outputFile` when given. It gets SIGKILL should this
+// process die first, so no test leaves one behind.
+inline pid_t StartProcess(const std::vector<std::string>& arguments, const Environment& extra,
+                          const std::string& outputFile = "", int keepFd = -1) {
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(127);
+    for (const auto& [name, value] : extra) setenv(name.c_str(), value.c_str(), 1);
+    const int out = outputFile.empty() ? -1 : open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out >= 0) {
+        dup2(out, STDOUT_FILENO);
+        dup2(out, STDERR_FILENO);
+    }
+    for (int fd = 3; fd < 256; ++fd) {
+        if (fd != keepFd) close(fd);
+    }
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
+// The exit status (128 + signal number for a signal), or nothing while it still runs.
+inline std::optional<int> WaitForExit(pid_t pid, double seconds) {
+    const double deadline = MonotonicSeconds() + seconds;
+    for (;;) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (done < 0) return 255;
+        if (MonotonicSeconds() > deadline) return std::nullopt;
+        SleepSeconds(0.005);
+    }
+}
+
+inline void StopProcess(pid_t pid) {
+    if (pid <= 0 || kill(pid, SIGTERM) != 0) return;
+    if (!WaitForExit(pid, 3)) {
+        kill(pid, SIGKILL);
+        WaitForExit(pid, 3);
+    }
+}
+
+struct Rgb {
+    uint8_t r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+
+struct ScreenShot {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<Rgb> pixels;
+    Rgb At(int32_t x, int32_t y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+struct XSession {
+    pid_t server = -1;
+    std::string name;  // ":N"
+    Display* display = nullptr;
+};
+
+inline void StopXServer(XSession& session) {
+    if (session.display != nullptr) XCloseDisplay(session.display);
+    session.display = nullptr;
+    StopProcess(session.server);
+    session.server = -1;
+}
+
+// Xvfb with one screen of this size at 24 bits, on a display number it picks
+// itself and writes to a pipe. "" on success, else why not.
+inline std::string StartXServer(XSession& session, int32_t width, int32_t height) {
+    int fds[2];
+    if (pipe(fds) != 0) return "no pipe for Xvfb's display number";
+    session.server = StartProcess(
+        {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+         std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp", "-noreset"},
+        {}, "", fds[1]);
+    close(fds[1]);
+    std::string number;
+    const double deadline = MonotonicSeconds() + 20;
+    while (MonotonicSeconds() < deadline && number.find('\n') == std::string::npos) {
+        pollfd wait{fds[0], POLLIN, 0};
+        char buffer[16];
+        const ssize_t got = poll(&wait, 1, 100) > 0 ? read(fds[0], buffer, sizeof buffer) : 0;
+        if (got < 0) break;
+        number.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(fds[0]);
+    session.name = ":" + number.substr(0, number.find('\n'));
+    // Windows vanish while we look at them: such errors are expected.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    session.display = number.empty() ? nullptr : XOpenDisplay(session.name.c_str());
+    if (session.display != nullptr) return "";
+    StopXServer(session);
+    return "Xvfb did not start (bash scripts/install-deps.sh x11 installs it)";
+}
+
+// The whole screen; Xvfb's 24-bit visual keeps red, green and blue in bytes 2, 1, 0.
+inline ScreenShot GrabScreen(const XSession& session) {
+    ScreenShot shot;
+    XWindowAttributes root;
+    XGetWindowAttributes(session.display, DefaultRootWindow(session.display), &root);
+    XImage* image =
+        XGetImage(session.display, DefaultRootWindow(session.display), 0, 0,
+                  static_cast<unsigned>(root.width), static_cast<unsigned>(root.height), AllPlanes, ZPixmap);
+    if (image == nullptr) return shot;
+    shot.width = root.width;
+    shot.height = root.height;
+    for (int32_t y = 0; y < shot.height; ++y) {
+        for (int32_t x = 0; x < shot.width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            shot.pixels.push_back(
+                {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)});
+        }
+    }
+    XDestroyImage(image);
+    return shot;
+}
+
+// A viewable top-level window with this title, or 0.
+inline Window FindWindowByTitle(const XSession& session, const char* title) {
+    Window root = 0, parent = 0, found = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    XQueryTree(session.display, DefaultRootWindow(session.display), &root, &parent, &children, &count);
+    for (unsigned k = 0; k < count && found == 0; ++k) {
+        XWindowAttributes attributes;
+        char* name = nullptr;
+        if (XGetWindowAttributes(session.display, children[k], &attributes) != 0 &&
+            attributes.map_state == IsViewable && XFetchName(session.display, children[k], &name) != 0) {
+            if (std::strcmp(name, title) == 0) found = children[k];
+            XFree(name);
+        }
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+// What a window manager sends when the player closes a window.
+inline void SendCloseRequest(const XSession& session, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(session.display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(session.display, "WM_DELETE_WINDOW", False));
+    XSendEvent(session.display, window, False, NoEventMask, &event);
+    XFlush(session.display);
+}
+
+// True when another client can grab pointer and keyboard: nobody holds them.
+inline bool InputIsFree(const XSession& session) {
+    const Window root = DefaultRootWindow(session.display);
+    const int pointer = XGrabPointer(session.display, root, False, ButtonPressMask, GrabModeAsync,
+                                     GrabModeAsync, None, None, CurrentTime);
+    const int keyboard =
+        XGrabKeyboard(session.display, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    XUngrabPointer(session.display, CurrentTime);
+    XUngrabKeyboard(session.display, CurrentTime);
+    XSync(session.display, False);
+    return pointer == GrabSuccess && keyboard == GrabSuccess;
+}

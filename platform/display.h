@@ -29,7 +29,6 @@ void ShowErrorMessage(const char* title, const char* text);
 // ---- Drawing -----------------------------------------------------------------
 
 inline constexpr int32_t DRAW_TRANSPARENT_TEXT = 1;
-inline constexpr int32_t DRAW_INVERT = 2;  // raster operation: invert the destination
 inline constexpr int32_t DRAW_OUTLINE = 4;
 
 inline constexpr int32_t DRAW_TARGET_NONE = 0;

@@ -17,13 +17,7 @@ Surface* CurrentSurface() {
 
 void FillSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     uint32_t* row = surface.pixels.data() + y * surface.width;
-    if ((drawState.flags & DRAW_INVERT) != 0) {
-        for (int64_t x = x0; x < x1; ++x) {
-            row[x] = ~row[x] & 0x00FFFFFFu;
-        }
-    } else {
-        std::fill(row + x0, row + x1, drawState.colour);
-    }
+    std::fill(row + x0, row + x1, drawState.colour);
 }
 
 void ClearBackBuffer(int32_t r, int32_t g, int32_t b) {

@@ -36,8 +36,7 @@ uint64_t SpriteImageEdits();
 // Ends any scaled pass and frees every scaled sprite.
 void ReleaseScaledSprites();
 
-// Writes one pixel in the current colour or inverts it, by the drawing flags.
-// The caller has clipped the span [x0, x1) of row y to the surface.
+// Fills in the current colour. The caller has clipped the span [x0, x1) of row y to the surface.
 void FillSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1);
 
 // A colour argument of a drawing operation becomes the current colour (low 24 bits).

@@ -3,11 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "platform/display.h"
@@ -23,9 +21,7 @@ class PlatformTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetPlatform();
-        ASSERT_NE(InitSpriteSystem(), 0);
-        ASSERT_NE(OpenKeyboard(), 0);
-        ASSERT_NE(OpenMouse(), 0);
+        ASSERT_NE(InitSpriteSystem() * OpenKeyboard() * OpenMouse(), 0);
         ASSERT_NE(OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, 32, "Karnolt"), 0);
         ASSERT_NE(SetFrameCap(60), 0);
     }
@@ -45,21 +41,12 @@ inline uint32_t TestColour(int32_t x, int32_t y) {
     return MakeColour((10 + 40 * x) & 0xFF, (20 + 30 * y) & 0xFF, (8 * (x + y) + 1) & 0xFF);
 }
 
-// Writes a bitmap file (fourth bytes and spare bits set, so they must be ignored)
-// and returns its path.
+// Writes a bitmap file, its spare bits set so they must be ignored, named after the
+// running test since CTest runs the cases side by side; returns its path.
 inline std::string WriteBitmap(const std::string& name, int32_t width, int32_t height, int32_t depth,
                                const BmpColourAt& colourAt = TestColour) {
-    // A folder per process, since CTest runs the cases side by side; removed at exit.
-    static const struct Folder {
-        std::filesystem::path path =
-            std::filesystem::path(::testing::TempDir()) / ("karnolt-platform-" + std::to_string(::getpid()));
-        Folder() { std::filesystem::create_directories(path); }
-        ~Folder() {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    } folder;
-    const std::string path = (folder.path / name).string();
+    const std::string path = std::string(KARNOLT_BINARY_DIR "/tests/") +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + name;
     EXPECT_EQ(WriteBinaryFile(path, EncodeBmp(width, height, depth, colourAt, 0xA5)), "");
     return path;
 }

@@ -27,12 +27,18 @@ PixelSet WalkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     return pixels;
 }
 
-// Checks every pixel: white exactly where `covered` says.
-template <typename Covered>
-void ExpectWhiteWhere(Covered covered, const std::string& what) {
-    for (int64_t y = 0; y < SCREEN_HEIGHT; ++y) {
-        for (int64_t x = 0; x < SCREEN_WIDTH; ++x) {
-            ASSERT_EQ(Pixel(x, y) == WHITE, covered(x, y)) << what << " at " << x << "," << y;
+// Draws the shape filled, then outlined: every pixel must be white exactly where `covered` says.
+template <typename Draw, typename Covered>
+void ExpectShape(Draw draw, Covered covered, const std::string& what) {
+    for (const bool outline : {false, true}) {
+        ClearBackBuffer(0, 0, 0);
+        SetDrawFlags(outline ? DRAW_OUTLINE : DRAW_TRANSPARENT_TEXT);
+        draw();
+        for (int64_t y = 0; y < SCREEN_HEIGHT; ++y) {
+            for (int64_t x = 0; x < SCREEN_WIDTH; ++x) {
+                ASSERT_EQ(Pixel(x, y) == WHITE, covered(x, y, outline))
+                    << what << outline << " at " << x << "," << y;
+            }
         }
     }
 }
@@ -67,12 +73,13 @@ TEST_F(PlatformTest, SegmentsMatchThePlainLineWalkOnAndOffTheBuffer) {
     expectWalk(-1'000'000'000, 5, 1'000'000'000, 5, WalkLine(0, 5, 1024, 5));
 }
 
-TEST_F(PlatformTest, BoxesCoverTheSpanBetweenTheirCornersAndOutlinesItsBorder) {
+TEST_F(PlatformTest, BoxesAndCirclesCoverTheirAreaAndOutlineItsEdge) {
     ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
+    // A box covers the span between its corners, the larger one left out, even off the buffer.
     const struct {
         int32_t x, y, w, h;
-        int64_t left, top, right, bottom;  // the whole box, inclusive, even off the buffer
-    } cases[] = {
+        int64_t left, top, right, bottom;  // inclusive
+    } boxes[] = {
         // clang-format off
         {850, 30, 40, 5, 850, 30, 889, 34}, {100, 100, -10, -4, 90, 96, 99, 99},
         {100, 100, 10, -4, 100, 96, 109, 99}, {-20, -20, 25, 30, -20, -20, 4, 9},
@@ -81,70 +88,50 @@ TEST_F(PlatformTest, BoxesCoverTheSpanBetweenTheirCornersAndOutlinesItsBorder) {
         {-1, 3, INT_MAX, INT_MIN, -1, int64_t{INT_MIN} + 3, INT_MAX - 2, 2},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        for (const int32_t flags : {DRAW_TRANSPARENT_TEXT, DRAW_OUTLINE}) {
-            ClearBackBuffer(0, 0, 0);
-            SetDrawFlags(flags);
-            DrawBox(c.x, c.y, c.w, c.h, WHITE);
-            ExpectWhiteWhere(
-                [&](int64_t x, int64_t y) {
-                    const bool border = x == c.left || x == c.right || y == c.top || y == c.bottom;
-                    return x >= c.left && x <= c.right && y >= c.top && y <= c.bottom &&
-                           (flags != DRAW_OUTLINE || border);
-                },
-                std::to_string(c.x) + "," + std::to_string(c.y) + " flags " + std::to_string(flags));
-        }
+    for (const auto& c : boxes) {
+        ExpectShape([&c] { DrawBox(c.x, c.y, c.w, c.h, WHITE); },
+                    [&c](int64_t x, int64_t y, bool outline) {
+                        const bool edge = x == c.left || x == c.right || y == c.top || y == c.bottom;
+                        return x >= c.left && x <= c.right && y >= c.top && y <= c.bottom &&
+                               (edge || !outline);
+                    },
+                    "box " + std::to_string(&c - boxes));
     }
-}
-
-TEST_F(PlatformTest, CirclesCoverTheDiscOfPixelCentresAndOutlineItsEdge) {
-    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
+    // A circle covers the pixels whose centres lie inside it; its outline, those of them
+    // with a neighbour outside.
     const struct {
-        int64_t x, y, r;
-    } cases[] = {
+        int32_t x, y, r;
+    } circles[] = {
         // clang-format off
         {300, 200, 1}, {300, 200, 2}, {300, 200, 5}, {300, 200, 57}, {150, 50, -4}, {50, 50, 0},
         {512, 384, 2000000000}, {-1999999500, 384, 2000000000}, {INT_MIN, 300, INT_MIN},
         {-1000, -1000, 1900}, {700, 2147483000, INT_MAX},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        // Pixel (px, py) is in the disc when its centre lies inside the circle.
-        const auto inDisc = [&c](int64_t px, int64_t py) {
+    for (const auto& c : circles) {
+        const auto inside = [&c](int64_t px, int64_t py) {
             __extension__ typedef __int128 Wide;
             const Wide u = 2 * (px - c.x) + 1, v = 2 * (py - c.y) + 1;
             return u * u + v * v <= Wide{4} * c.r * c.r;
         };
-        for (const int32_t flags : {DRAW_TRANSPARENT_TEXT, DRAW_OUTLINE}) {
-            ClearBackBuffer(0, 0, 0);
-            SetDrawFlags(flags);
-            DrawCircle(static_cast<int32_t>(c.x), static_cast<int32_t>(c.y), static_cast<int32_t>(c.r),
-                       WHITE);
-            ExpectWhiteWhere(
-                [&](int64_t x, int64_t y) {
-                    const bool edge =
-                        !inDisc(x - 1, y) || !inDisc(x + 1, y) || !inDisc(x, y - 1) || !inDisc(x, y + 1);
-                    return inDisc(x, y) && (flags != DRAW_OUTLINE || edge);
-                },
-                std::to_string(c.x) + "," + std::to_string(c.y) + " r " + std::to_string(c.r));
-        }
+        ExpectShape([&c] { DrawCircle(c.x, c.y, c.r, WHITE); },
+                    [&inside](int64_t x, int64_t y, bool outline) {
+                        const bool edge =
+                            !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+                        return inside(x, y) && (edge || !outline);
+                    },
+                    "circle " + std::to_string(&c - circles));
     }
 }
 
 TEST_F(PlatformTest, DrawingNeedsATargetWhichStartsBlackWithoutFlagsAtTheOrigin) {
     ClearBackBuffer(9, 9, 9);
-    DrawBox(0, 0, 100, 100, WHITE);
-    SetTextCursor(0, 0);
-    DrawLabel("Karnolt");
-    EXPECT_EQ(ReadPixel(0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(BeginDraw(DrawTarget{DRAW_TARGET_NONE, 0}), 0);
-    DrawCircle(50, 50, 20, WHITE);
+    DrawBox(0, 0, 100, 100, WHITE);  // no target yet
+    EXPECT_EQ(BeginDraw(DrawTarget{DRAW_TARGET_NONE, 0}) + ReadPixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(CountPixels(GREY), SCREEN_WIDTH * SCREEN_HEIGHT);
-
     ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
     SetDrawFlags(DRAW_OUTLINE | DRAW_TRANSPARENT_TEXT);
-    SetPenColour(255, 255, 255);
-    DrawSegment(600, 500, 3, 3);
+    DrawSegment(600, 500, 3, 3, WHITE);
     // The back buffer is held by one drawing: a second gets none, which ends the first.
     EXPECT_EQ(BeginDraw(BackBufferTarget()), 0);
     ASSERT_NE(BeginDraw(BackBufferTarget()), 0);

@@ -9,35 +9,46 @@
 
 #include "tests/platform/platform_test.h"
 
-namespace {
-
-// Reads sprite pixels through a drawing on the sprite.
-std::vector<uint32_t> SpritePixels(int32_t spriteNumber) {
-    std::vector<uint32_t> pixels;
-    EXPECT_NE(BeginDraw(SpriteTarget(spriteNumber)), 0);
-    for (int32_t i = 0; i < GetSpriteWidth(spriteNumber) * GetSpriteHeight(spriteNumber); ++i) {
-        pixels.push_back(ReadPixel(i % GetSpriteWidth(spriteNumber), i / GetSpriteWidth(spriteNumber)));
-    }
-    EndDraw();
-    return pixels;
-}
-
-}  // namespace
-
-TEST_F(PlatformTest, DecodesEveryDepthWithPaddedBottomUpRows) {
-    for (const int32_t depth : {16, 24, 32}) {
-        for (const int32_t width : {1, 2, 3, 5, 7}) {
-            const std::string path = WriteBitmap("depth.bmp", width, 3, depth);
-            ASSERT_EQ(LoadSpriteImage(1, path.c_str(), SPRITE_MODE_TEXTURE), 1) << LastSpriteError();
-            ASSERT_EQ(std::pair(GetSpriteWidth(1), GetSpriteHeight(1)), std::pair(width, 3));
-            const std::vector<uint32_t> pixels = SpritePixels(1);
-            // 16-bit files keep the top 5 bits of each component.
-            const uint32_t mask = depth == 16 ? MakeColour(0xF8, 0xF8, 0xF8) : 0xFFFFFFu;
-            for (int32_t i = 0; i < width * 3; ++i) {
-                ASSERT_EQ(pixels[i], TestColour(i % width, i / width) & mask) << depth << " bits, " << i;
-            }
+TEST_F(PlatformTest, DecodesEveryDepthWithPaddedBottomUpRowsIntoAGrowingTable) {
+    constexpr int32_t WIDTHS[] = {1, 2, 3, 5, 7};
+    for (int32_t k = 0; k < 15; ++k) {
+        // Sprites 0, 25, 50, ...: the table grows in steps and keeps what it holds.
+        const int32_t depth = 16 + 8 * (k / 5), width = WIDTHS[k % 5];
+        const std::string path = WriteBitmap("depth.bmp", width, 3, depth);
+        ASSERT_EQ(LoadSpriteImage(25 * k, path.c_str(), SPRITE_MODE_TEXTURE), 1) << LastSpriteError();
+        ASSERT_NE(BeginDraw(SpriteTarget(25 * k)), 0);
+        // 16-bit files keep the top 5 bits of each component.
+        const uint32_t mask = depth == 16 ? MakeColour(0xF8, 0xF8, 0xF8) : 0xFFFFFFu;
+        for (int32_t i = 0; i < width * 4; ++i) {
+            const uint32_t expected = i < width * 3 ? TestColour(i % width, i / width) & mask : 0xFFFFFFFFu;
+            ASSERT_EQ(ReadPixel(i % width, i / width), expected)
+                << depth << " bits, width " << width << ", " << i;
         }
+        EXPECT_EQ(ReadPixel(width, 0), 0xFFFFFFFFu);
+        EndDraw();
     }
+    for (int32_t k = 0; k < 15; ++k) {
+        EXPECT_EQ(std::pair(GetSpriteWidth(25 * k), GetSpriteHeight(25 * k)), std::pair(WIDTHS[k % 5], 3))
+            << k;
+    }
+    for (const int32_t number : {1, 24, 26, 351, 1000, -1, INT_MIN, INT_MAX}) {
+        EXPECT_EQ(std::pair(GetSpriteWidth(number), GetSpriteHeight(number)), std::pair(0, 0)) << number;
+        EXPECT_EQ(SpriteTarget(number).kind, DRAW_TARGET_NONE) << number;
+    }
+    const std::string path = WriteBitmap("table.bmp", 3, 2, 24);
+    EXPECT_EQ(LoadSpriteImage(-1, path.c_str(), SPRITE_MODE_TEXTURE) +
+                  LoadSpriteImage(INT_MAX, path.c_str(), SPRITE_MODE_TEXTURE),
+              0);
+    EXPECT_NE(LastSpriteError().find("out of range"), std::string::npos) << LastSpriteError();
+    // Drawing on a sprite stays inside its image; one sprite is held at a time.
+    ASSERT_NE(BeginDraw(SpriteTarget(350)), 0);
+    EXPECT_EQ(SpriteTarget(0).kind, DRAW_TARGET_NONE);
+    DrawBox(-100, -100, 1000, 1000, MakeColour(9, 9, 9));
+    EXPECT_EQ(std::vector({ReadPixel(0, 0), ReadPixel(6, 2)}), std::vector(2, MakeColour(9, 9, 9)));
+    EndDraw();
+    EXPECT_EQ(CountPixels(0u), SCREEN_WIDTH * SCREEN_HEIGHT);  // the back buffer was not touched
+    ReleaseDrawing();
+    EXPECT_EQ(GetSpriteWidth(350), 0);
 }
 
 // The fuzzer's seed files: valid_<depth>_<width>x<height>.bmp, and bad_<reason>.bmp.
@@ -81,33 +92,4 @@ TEST_F(PlatformTest, AcceptsTheValidSeedsAndRefusesTheBadOnesWithAOneLineReason)
     }
     EXPECT_EQ(valid, 5);
     EXPECT_EQ(paths.size(), reasons.size() + 5);
-    EXPECT_EQ(LoadSpriteImage(1, nullptr, SPRITE_MODE_TEXTURE), 0);
-    EXPECT_EQ(LastSpriteError(), ": no file name");
-}
-
-TEST_F(PlatformTest, SpriteNumbersGrowTheTableAndDrawingOnASpriteStaysInsideItsImage) {
-    const std::string small = WriteBitmap("small.bmp", 3, 2, 24), large = WriteBitmap("large.bmp", 9, 6, 32);
-    for (const int32_t number : {0, 49, 50, 120, 999}) {
-        ASSERT_EQ(LoadSpriteImage(number, large.c_str(), SPRITE_MODE_TEXTURE), 1) << number;
-        ASSERT_EQ(LoadSpriteImage(number, small.c_str(), SPRITE_MODE_TEXTURE), 1) << number;  // replaces it
-        EXPECT_EQ(std::pair(GetSpriteWidth(number), GetSpriteHeight(number)), std::pair(3, 2)) << number;
-    }
-    for (const int32_t number : {1, 119, 121, 1000, -1, INT_MIN, INT_MAX}) {
-        EXPECT_EQ(std::pair(GetSpriteWidth(number), GetSpriteHeight(number)), std::pair(0, 0)) << number;
-        EXPECT_EQ(SpriteTarget(number).kind, DRAW_TARGET_NONE) << number;
-    }
-    EXPECT_EQ(LoadSpriteImage(-1, small.c_str(), SPRITE_MODE_TEXTURE) +
-                  LoadSpriteImage(INT_MAX, small.c_str(), SPRITE_MODE_TEXTURE),
-              0);
-    EXPECT_NE(LastSpriteError().find("out of range"), std::string::npos) << LastSpriteError();
-    ASSERT_NE(BeginDraw(SpriteTarget(49)), 0);
-    EXPECT_EQ(SpriteTarget(50).kind, DRAW_TARGET_NONE);  // one sprite held at a time
-    EXPECT_EQ(std::vector({ReadPixel(2, 1), ReadPixel(3, 0), ReadPixel(0, 2)}),
-              std::vector({TestColour(2, 1), 0xFFFFFFFFu, 0xFFFFFFFFu}));
-    DrawBox(-100, -100, 1000, 1000, MakeColour(9, 9, 9));
-    EndDraw();
-    EXPECT_EQ(CountPixels(0u), SCREEN_WIDTH * SCREEN_HEIGHT);  // the back buffer was not touched
-    EXPECT_EQ(SpritePixels(49), std::vector<uint32_t>(6, MakeColour(9, 9, 9)));
-    ReleaseDrawing();
-    EXPECT_EQ(GetSpriteWidth(120), 0);
 }

@@ -1,5 +1,4 @@
 // The headless screen's flip chain, window activation, opening rules and virtual clock.
-#include <array>
 #include <vector>
 
 #include "tests/platform/platform_test.h"
@@ -37,25 +36,6 @@ TEST_F(PlatformTest, PresentFlipsTheBackBufferOntoTheScreenWhileTheWindowIsActiv
     EXPECT_EQ(std::vector<int64_t>({HeadlessPresentedFrameCount(), HeadlessCounter(), HeadlessScreenWidth(),
                                     HeadlessScreenHeight()}),
               std::vector<int64_t>(4, 0));
-}
-
-TEST_F(PlatformTest, OpeningNeedsTheSpriteSystemAndASaneMode) {
-    ResetPlatform();
-    EXPECT_EQ(OpenFullScreen(1024, 768, 32, "Karnolt"), 0);
-    ASSERT_NE(InitSpriteSystem(), 0);
-    for (const auto& [width, height, depth] : {std::array{0, 768, 32},
-                                               {1024, -1, 32},
-                                               {1024, 768, 8},
-                                               {0x10000 + 1024, 768, 7},
-                                               {0x8000, 768, 32}}) {
-        EXPECT_EQ(OpenFullScreen(width, height, depth, "Karnolt") + appActive, 0) << width << "x" << height;
-        EXPECT_TRUE(backBuffer.pixels.empty());
-    }
-    // Only the low 16 bits count, as the display interface takes them.
-    EXPECT_NE(OpenFullScreen(0x10000 + 320, 200, 0x10000 + 16, "Karnolt"), 0);
-    EXPECT_EQ(
-        std::vector({backBuffer.width, backBuffer.height, HeadlessScreenWidth(), HeadlessScreenHeight()}),
-        std::vector({320, 200, 320, 200}));
 }
 
 TEST_F(PlatformTest, EachFrameTakesOnePacingPeriodAndTheTickFollowsInMilliseconds) {

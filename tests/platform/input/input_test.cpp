@@ -29,11 +29,7 @@ TEST_F(PlatformTest, KeysAreReadFromTheSnapshotAndReleasedOnceWhenACallSawThemDo
     HeadlessSetKey(SCAN_ESCAPE, false);
     ASSERT_EQ(ReadKeyboard(), 1);
     EXPECT_EQ(KeyReleased(SCAN_DELETE) + KeyReleased(SCAN_ESCAPE), 0);
-    for (const int32_t code : {-1, 256, 0x7FFFFFFF, -0x7FFFFFFF}) {
-        HeadlessSetKey(code, true);  // ignored, never written outside the snapshot
-        ASSERT_EQ(ReadKeyboard(), 1);
-        EXPECT_EQ(KeyDown(code) + KeyReleased(code), 0) << code;
-    }
+    EXPECT_EQ(KeyDown(-1) + KeyDown(256) + KeyReleased(-1) + KeyReleased(256), 0);  // no such keys
     // A reset closes the devices and forgets the scripted keys.
     ResetPlatform();
     EXPECT_EQ(ReadKeyboard() + ReadMouse(), 0);
@@ -41,7 +37,7 @@ TEST_F(PlatformTest, KeysAreReadFromTheSnapshotAndReleasedOnceWhenACallSawThemDo
     EXPECT_EQ(KeyDown(0xFF), 0);
 }
 
-TEST_F(PlatformTest, MouseReadsSumMotionApplyButtonsInOrderAndOverflowPastTwentyFour) {
+TEST_F(PlatformTest, MouseReadsSumMotionApplyButtonsInOrderAndOverflow) {
     HeadlessQueueMotionX(5);
     HeadlessQueueMotionY(-3);
     HeadlessQueueButton(1, true);
@@ -56,17 +52,13 @@ TEST_F(PlatformTest, MouseReadsSumMotionApplyButtonsInOrderAndOverflowPastTwenty
             {MouseMotionX(), MouseMotionY(), MouseButtonDown(1), MouseButtonDown(2), MouseButtonDown(3)});
     };
     EXPECT_EQ(state(), std::vector({-7, -3, 0, 1, 1}));
-    for (int i = 0; i < MOUSE_EVENT_BUFFER; ++i) HeadlessQueueMotionY(2);
-    ASSERT_EQ(ReadMouse(), 1);  // motion is per read, buttons stay
-    EXPECT_EQ(state(), std::vector({0, 2 * MOUSE_EVENT_BUFFER, 0, 1, 1}));
-    // One event more is an overflow: the read is lost, buttons 1 and 2 count as let go.
-    for (int i = 0; i < MOUSE_EVENT_BUFFER; ++i) HeadlessQueueMotionX(1);
-    HeadlessQueueWheel(-120);
+    // One event more than the buffer holds: the read is lost, buttons 1 and 2 count as let go.
+    for (int i = 0; i <= MOUSE_EVENT_BUFFER; ++i) HeadlessQueueMotionY(2);
     EXPECT_EQ(ReadMouse(), 0);
     EXPECT_EQ(state(), std::vector({0, 0, 0, 0, 1}));
     HeadlessQueueMotionY(4);  // the buffer starts empty again
     ASSERT_EQ(ReadMouse(), 1);
-    EXPECT_EQ(MouseMotionY(), 4);
+    EXPECT_EQ(state(), std::vector({0, 4, 0, 0, 1}));
 }
 
 // Frames as characters: '_' no button down when the frame reads the mouse, '1' or
@@ -121,21 +113,4 @@ TEST_F(PlatformTest, ButtonGesturesCountFrames) {
         EXPECT_EQ(codes1, c.codes1);
         EXPECT_EQ(codes2, c.codes2);
     }
-}
-
-// What the SDL back end does with a fast mouse: motion and wheel between two
-// button events share one event per axis, so only a flood of button events overflows.
-TEST(MergedMouseEventsTest, MotionAndWheelShareEventsBetweenButtons) {
-    ResetPlatform();
-    MouseEventBuffer buffer;
-    for (int i = 0; i < 200; ++i) QueueMergedMotion(buffer, 2, -1), QueueMergedWheel(buffer, 1);
-    QueueMouseEvent(buffer, {MOUSE_PART_BUTTON1, 0x80});
-    for (int i = 0; i < 200; ++i) QueueMergedMotion(buffer, 1, 0);
-    EXPECT_EQ(buffer.count, 6);  // X, Y, wheel, button 1, X, Y
-    EXPECT_EQ(TakeMouseEvents(buffer), 1);
-    EXPECT_EQ(std::vector({MouseMotionX(), MouseMotionY(), MouseButtonDown(1)}), std::vector({600, -200, 1}));
-    for (int i = 0; i <= MOUSE_EVENT_BUFFER; ++i)
-        QueueMouseEvent(buffer, {MOUSE_PART_BUTTON1 + 2, 0x80 * (i % 2)});
-    EXPECT_EQ(TakeMouseEvents(buffer), 0);
-    EXPECT_EQ(MouseButtonDown(1), 0);
 }

@@ -62,10 +62,4 @@ TEST(PacingTest, EachWaitEndsAPeriodAfterThePreviousOne) {
         EXPECT_LE(end - from, std::max(pacing.period + POLL_COST, start - from));
         EXPECT_EQ(pacing.reference, static_cast<int32_t>(static_cast<uint32_t>(end)));
     }
-    // No cap: no wait; a counter without a frequency is refused.
-    FramePacing pacing;
-    ASSERT_EQ(SetPacingCap(pacing, PACING_COUNTER_FREQUENCY, 0), 1);
-    EXPECT_EQ(WaitFrom(pacing, 5'000'000) + reads, 5'000'000 - POLL_COST);
-    EXPECT_EQ(SetPacingCap(pacing, 0, 60), 0);
-    EXPECT_EQ(pacing.period, PACING_COUNTER_FREQUENCY);
 }

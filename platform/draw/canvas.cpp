@@ -53,11 +53,9 @@ int32_t BeginDraw(DrawTarget target) {
         return 0;
     }
     if (target.kind == DRAW_TARGET_SPRITE) NoteSpriteImageEdit();
-    // A fresh drawing context: no flags, black, the cursor at the origin.
+    // A fresh drawing context: no flags, black.
     drawState.flags = 0;
     drawState.colour = MakeColour(0, 0, 0);
-    drawState.cursorX = 0;
-    drawState.cursorY = 0;
     return 1;
 }
 

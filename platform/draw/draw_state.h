@@ -11,7 +11,7 @@ struct DrawState {
     int32_t targetSprite = 0;
     int32_t flags = 0;
     uint32_t colour = 0;
-    // Segments can end beyond the int32 range; the cursor keeps their exact end point.
+    // Where the next label starts, as SetTextCursor left it.
     int64_t cursorX = 0;
     int64_t cursorY = 0;
 };

@@ -123,8 +123,6 @@ void DrawSegmentFrom(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
         return;
     }
     PlotSegment(*surface, x0, y0, x1, y1);
-    drawState.cursorX = x1;
-    drawState.cursorY = y1;
 }
 
 }  // namespace

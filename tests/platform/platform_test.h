@@ -22,10 +22,8 @@ protected:
     void SetUp() override {
         ResetPlatform();
         ASSERT_NE(InitSpriteSystem() * OpenKeyboard() * OpenMouse(), 0);
-        ASSERT_NE(OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, 32, "Karnolt"), 0);
-        ASSERT_NE(SetFrameCap(60), 0);
+        ASSERT_NE(OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, 32, "Karnolt") * SetFrameCap(60), 0);
     }
-    void TearDown() override { ResetPlatform(); }
 };
 
 inline uint32_t Pixel(int64_t x, int64_t y) {

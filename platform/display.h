@@ -29,7 +29,6 @@ void ShowErrorMessage(const char* title, const char* text);
 // ---- Drawing -----------------------------------------------------------------
 
 inline constexpr int32_t DRAW_TRANSPARENT_TEXT = 1;
-inline constexpr int32_t DRAW_INVERT = 2;  // raster operation: invert the destination
 inline constexpr int32_t DRAW_OUTLINE = 4;
 
 inline constexpr int32_t DRAW_TARGET_NONE = 0;
@@ -53,14 +52,14 @@ void EndDraw();
 
 void SetDrawFlags(int32_t flags);
 void SetPenColour(int32_t r, int32_t g, int32_t b);
-// Segments cover their start point, not their end point, and leave the cursor on the end point.
+// Segments cover their start point, not their end point.
 void DrawSegment(int32_t x, int32_t y, int32_t dx, int32_t dy);
 void DrawSegment(int32_t x, int32_t y, int32_t dx, int32_t dy, uint32_t colour);
 void DrawSegmentBetween(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
 void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour);
 void DrawCircle(int32_t x, int32_t y, int32_t radius, uint32_t colour);
 void SetTextCursor(int32_t x, int32_t y);
-// Latin-1 bytes; the cursor moves to the end of the text.
+// Latin-1 bytes, from the text cursor.
 void DrawLabel(std::string_view latin1Text);
 // The MakeColour layout; 0xFFFFFFFF outside the target.
 uint32_t ReadPixel(int32_t x, int32_t y);

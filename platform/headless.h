@@ -23,11 +23,10 @@ int32_t HeadlessScreenWidth();
 int32_t HeadlessScreenHeight();
 int64_t HeadlessPresentedFrameCount();
 
-// The virtual performance counter (ticks of HeadlessCounterFrequency per second,
-// 10 MHz). It starts at 0; each PresentFrame under a cap adds one period. ReadTickCount
-// follows it in milliseconds from 0xFFFFF000, so it wraps 4.096 s into a run.
+// The virtual performance counter (10 MHz, PACING_COUNTER_FREQUENCY). It starts at
+// 0; each PresentFrame under a cap adds one period. ReadTickCount follows it in
+// milliseconds from 0xFFFFF000, so it wraps 4.096 s into a run.
 int64_t HeadlessCounter();
-int64_t HeadlessCounterFrequency();
 
 // Puts every platform service (screen, drawing, sprites, input, clock) back to
 // its state before start-up, so a test can start the program afresh.

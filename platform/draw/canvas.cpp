@@ -17,13 +17,7 @@ Surface* CurrentSurface() {
 
 void FillSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     uint32_t* row = surface.pixels.data() + y * surface.width;
-    if ((drawState.flags & DRAW_INVERT) != 0) {
-        for (int64_t x = x0; x < x1; ++x) {
-            row[x] = ~row[x] & 0x00FFFFFFu;
-        }
-    } else {
-        std::fill(row + x0, row + x1, drawState.colour);
-    }
+    std::fill(row + x0, row + x1, drawState.colour);
 }
 
 void ClearBackBuffer(int32_t r, int32_t g, int32_t b) {
@@ -59,11 +53,9 @@ int32_t BeginDraw(DrawTarget target) {
         return 0;
     }
     if (target.kind == DRAW_TARGET_SPRITE) NoteSpriteImageEdit();
-    // A fresh drawing context: no flags, black, the cursor at the origin.
+    // A fresh drawing context: no flags, black.
     drawState.flags = 0;
     drawState.colour = MakeColour(0, 0, 0);
-    drawState.cursorX = 0;
-    drawState.cursorY = 0;
     return 1;
 }
 

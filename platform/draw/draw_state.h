@@ -11,7 +11,7 @@ struct DrawState {
     int32_t targetSprite = 0;
     int32_t flags = 0;
     uint32_t colour = 0;
-    // Segments can end beyond the int32 range; the cursor keeps their exact end point.
+    // Where the next label starts, as SetTextCursor left it.
     int64_t cursorX = 0;
     int64_t cursorY = 0;
 };
@@ -36,8 +36,7 @@ uint64_t SpriteImageEdits();
 // Ends any scaled pass and frees every scaled sprite.
 void ReleaseScaledSprites();
 
-// Writes one pixel in the current colour or inverts it, by the drawing flags.
-// The caller has clipped the span [x0, x1) of row y to the surface.
+// Fills in the current colour. The caller has clipped the span [x0, x1) of row y to the surface.
 void FillSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1);
 
 // A colour argument of a drawing operation becomes the current colour (low 24 bits).

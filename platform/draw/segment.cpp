@@ -24,18 +24,17 @@ void StepsInside(int64_t start, int64_t direction, int64_t limit, int64_t& first
 
 // Visits count pixels from start: one major step each, and a minor step whenever
 // the error term reaches 2b.
-template <typename Paint>
 void WalkPixels(uint32_t* pixel, int64_t count, int64_t majorStride, int64_t minorStride, int64_t remainder,
-                int64_t twoA, int64_t twoB, Paint paint) {
+                int64_t twoA, int64_t twoB, uint32_t colour) {
     if (twoA == 0) {
         for (int64_t i = 0; i < count; ++i, pixel += majorStride) {
-            paint(*pixel);
+            *pixel = colour;
         }
         return;
     }
     // Branch-free stepping: the minor steps of a sloped line are not predictable.
     for (int64_t i = 0; i < count; ++i) {
-        paint(*pixel);
+        *pixel = colour;
         remainder += twoA;
         const bool step = remainder >= twoB;
         remainder -= step ? twoB : 0;
@@ -111,15 +110,10 @@ void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y
     const int64_t majorStride = xMajor ? majorStep : majorStep * width;
     const int64_t minorStride = xMajor ? minorStep * width : minorStep;
     const int64_t count = last - first;
-    if ((drawState.flags & DRAW_INVERT) != 0) {
-        WalkPixels(start, count, majorStride, minorStride, remainder, 2 * a, 2 * b,
-                   [](uint32_t& pixel) { pixel = ~pixel & 0x00FFFFFFu; });
-    } else if (a == 0 && majorStride == 1) {
+    if (a == 0 && majorStride == 1) {
         std::fill(start, start + count, drawState.colour);
     } else {
-        const uint32_t colour = drawState.colour;
-        WalkPixels(start, count, majorStride, minorStride, remainder, 2 * a, 2 * b,
-                   [colour](uint32_t& pixel) { pixel = colour; });
+        WalkPixels(start, count, majorStride, minorStride, remainder, 2 * a, 2 * b, drawState.colour);
     }
 }
 
@@ -129,8 +123,6 @@ void DrawSegmentFrom(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
         return;
     }
     PlotSegment(*surface, x0, y0, x1, y1);
-    drawState.cursorX = x1;
-    drawState.cursorY = y1;
 }
 
 }  // namespace

@@ -26,7 +26,6 @@ void DrawLabel(std::string_view latin1Text) {
     const int64_t left = drawState.cursorX;
     const int64_t top = drawState.cursorY;
     const auto length = static_cast<int64_t>(latin1Text.size());
-    drawState.cursorX = left + length * FONT_WIDTH;
 
     // Only the glyphs and rows that land on the target are visited.
     const int64_t rowFirst = std::max<int64_t>(0, -top);

@@ -31,7 +31,3 @@ uint32_t ReadTickCount() {
 int64_t HeadlessCounter() {
     return headlessCounter;
 }
-
-int64_t HeadlessCounterFrequency() {
-    return PACING_COUNTER_FREQUENCY;
-}

@@ -1,164 +1,49 @@
-// Labels in the compiled-in font and the UTF-8 to Latin-1 conversion.
-#include "draw_fixture.h"
+// Labels in the compiled-in font: ink in the pen colour, the rest of each cell left
+// alone (transparent text) or black, clipped at every edge.
+#include <utility>
+#include <vector>
 
-namespace {
+#include "tests/platform/platform_test.h"
 
-constexpr uint32_t WHITE = MakeColour(255, 255, 255);
-constexpr uint32_t BLUE = MakeColour(0, 0, 255);
-constexpr uint32_t GREY = MakeColour(60, 60, 60);
-
-// The ink of one label drawn transparently at (x, y), as a string of '#' and '.'
-// over the given box.
-std::string InkPattern(std::string_view text, int32_t x, int32_t y, int32_t width, int32_t height) {
-    ClearBackBuffer(60, 60, 60);
-    SetDrawFlags(DRAW_TRANSPARENT_TEXT);
+TEST_F(PlatformTest, TextInksItsCellsAndIsClippedAtEveryEdge) {
+    constexpr uint32_t WHITE = MakeColour(255, 255, 255), GREY = MakeColour(60, 60, 60);
+    constexpr int32_t WIDTH = 8 * 6, HEIGHT = 13;  // eight cells of the 6 x 13 font
+    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
     SetPenColour(255, 255, 255);
-    SetTextCursor(x, y);
-    DrawLabel(text);
-    std::string pattern;
-    for (int32_t row = y; row < y + height; ++row) {
-        for (int32_t column = x; column < x + width; ++column) {
-            pattern += ReadPixel(column, row) == WHITE ? '#' : '.';
-        }
-    }
-    return pattern;
-}
-
-}  // namespace
-
-TEST_F(DrawTest, TransparentTextLeavesThePixelsBetweenGlyphsAlone) {
-    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
-    const std::string text = Latin1FromUtf8("Verbindung zwischen Trägern");
-    ASSERT_EQ(text.size(), 27u);
-    InkPattern(text, 830, 100, 1, 1);
-    int64_t ink = 0;
-    for (int32_t y = 0; y < 768; ++y) {
-        for (int32_t x = 0; x < 1024; ++x) {
-            const uint32_t p = Pixel(x, y);
-            ASSERT_TRUE(p == GREY || p == WHITE);
-            if (p == WHITE) {
-                ++ink;
-                // Within the label's cells, which fit a 20-pixel row and end before x = 1024.
-                ASSERT_GE(x, 830);
-                ASSERT_LT(x, 1024);
-                ASSERT_GE(y, 100);
-                ASSERT_LT(y, 120);
-            }
-        }
-    }
-    EXPECT_GT(ink, 27 * 5);
-}
-
-TEST_F(DrawTest, OpaqueTextStandsOnABlackBox) {
-    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
-    ClearBackBuffer(60, 60, 60);
-    SetPenColour(0, 0, 255);
-    SetTextCursor(200, 300);
-    DrawLabel("Hallo");
-    int32_t left = 1024, right = -1, top = 768, bottom = -1;
-    int64_t ink = 0, box = 0;
-    for (int32_t y = 0; y < 768; ++y) {
-        for (int32_t x = 0; x < 1024; ++x) {
-            const uint32_t p = Pixel(x, y);
-            if (p != GREY) {
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
-                ink += p == BLUE ? 1 : 0;
-                box += p == 0u ? 1 : 0;
-            }
-        }
-    }
-    // The box is the whole text cell: five glyphs wide, one line high, at the cursor.
-    EXPECT_EQ(left, 200);
-    EXPECT_EQ(top, 300);
-    const int32_t glyphWidth = (right - left + 1) / 5;
-    EXPECT_EQ((right - left + 1) % 5, 0);
-    EXPECT_GE(glyphWidth, 5);
-    EXPECT_LE(glyphWidth, 7);
-    EXPECT_LE(bottom - top + 1, 20);
-    EXPECT_EQ(ink + box, int64_t{right - left + 1} * (bottom - top + 1));
-    EXPECT_GT(ink, 0);
-    EXPECT_GT(box, ink);
-}
-
-TEST_F(DrawTest, LabelsAdvanceTheCursorByTheirWidth) {
-    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
-    const std::string whole = InkPattern("abc", 10, 10, 40, 15);
-    ClearBackBuffer(60, 60, 60);
-    SetTextCursor(10, 10);
-    DrawLabel("ab");
-    DrawLabel("");
-    DrawLabel("c");
-    std::string pieces;
-    for (int32_t row = 10; row < 25; ++row) {
-        for (int32_t column = 10; column < 50; ++column) {
-            pieces += ReadPixel(column, row) == WHITE ? '#' : '.';
-        }
-    }
-    EXPECT_EQ(pieces, whole);
-    EXPECT_NE(whole.find('#'), std::string::npos);
-}
-
-TEST_F(DrawTest, GermanLettersHaveTheirOwnGlyphs) {
-    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
-    const struct {
-        const char* umlaut;
-        const char* plain;
-    } pairs[] = {{"ä", "a"}, {"ö", "o"}, {"ü", "u"}, {"Ä", "A"}, {"Ö", "O"}, {"Ü", "U"}, {"ß", "B"}};
-    for (const auto& pair : pairs) {
-        const std::string latin1 = Latin1FromUtf8(pair.umlaut);
-        ASSERT_EQ(latin1.size(), 1u);
-        const std::string umlaut = InkPattern(latin1, 100, 100, 7, 20);
-        const std::string plain = InkPattern(pair.plain, 100, 100, 7, 20);
-        EXPECT_NE(umlaut.find('#'), std::string::npos) << pair.umlaut;
-        EXPECT_NE(umlaut, plain) << pair.umlaut;
-    }
-}
-
-TEST_F(DrawTest, TextIsClippedAtEveryEdge) {
-    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
-    // The label's cells drawn well inside the buffer are the reference for every edge.
-    constexpr int32_t WIDTH = 8 * 6, HEIGHT = 13;
-    const std::string reference = InkPattern("ABCDEFGH", 100, 100, WIDTH, HEIGHT);
-    ASSERT_NE(reference.find('#'), std::string::npos);
-    const struct {
-        int32_t x, y;
-    } positions[] = {{-17, 100}, {1000, 100},       {100, -6},        {100, 760},
-                     {-5, 763},  {-2000000000, -5}, {2147483600, 100}};
-    for (const auto& at : positions) {
-        InkPattern("ABCDEFGH", at.x, at.y, 0, 0);
-        for (int32_t y = 0; y < 768; ++y) {
-            for (int32_t x = 0; x < 1024; ++x) {
-                const int64_t dx = int64_t{x} - at.x, dy = int64_t{y} - at.y;
-                const bool inCell = dx >= 0 && dx < WIDTH && dy >= 0 && dy < HEIGHT;
-                const bool ink = inCell && reference[static_cast<std::size_t>(dy * WIDTH + dx)] == '#';
-                ASSERT_EQ(Pixel(x, y) == WHITE, ink) << at.x << "," << at.y << " pixel " << x << "," << y;
-            }
-        }
-    }
-}
-
-TEST_F(DrawTest, Latin1FromUtf8KeepsLatin1AndMarksTheRest) {
-    const struct {
-        std::string utf8;
-        std::string latin1;
-    } cases[] = {
-        {"Träger", "Tr\xE4ger"},
-        {"Größe Übung ß",
-         "Gr\xF6\xDF"
-         "e \xDC"
-         "bung \xDF"},
-        {"plain", "plain"},
-        {"\xE2\x82\xAC", "?"},        // euro sign, beyond Latin-1
-        {"a\xC3", "a?"},              // cut short
-        {"\xC3(b", "?(b"},            // broken continuation
-        {"\xC0\xAF", "??"},           // overlong
-        {"\xE0\x80\xAF", "?"},        // overlong three-byte form
-        {"\xFF", "?"},                // never a lead byte
-        {"\xF0\x9F\x98\x80!", "?!"},  // four bytes
-        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    const auto drawAt = [](int32_t x, int32_t y) {
+        ClearBackBuffer(60, 60, 60);
+        SetTextCursor(x, y);
+        DrawLabel("ABCDEFGH");
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Latin1FromUtf8(c.utf8), c.latin1) << c.utf8;
+    SetDrawFlags(DRAW_TRANSPARENT_TEXT);
+    drawAt(100, 100);
+    const std::vector<uint32_t> reference = backBuffer.pixels;
+    ASSERT_GT(std::count(reference.begin(), reference.end(), WHITE), 8 * 5);
+    const std::pair<int32_t, int32_t> positions[] = {
+        // clang-format off
+        {100, 100}, {-17, 100}, {1000, 100}, {100, -6}, {100, 760}, {-5, 763}, {-2000000000, -5}, {2147483600, 100},
+        // clang-format on
+    };
+    for (const int32_t flags : {DRAW_TRANSPARENT_TEXT, 0}) {
+        SetDrawFlags(flags);
+        for (const auto& [x0, y0] : positions) {
+            drawAt(x0, y0);
+            for (int64_t y = 0; y < SCREEN_HEIGHT; ++y) {
+                for (int64_t x = 0; x < SCREEN_WIDTH; ++x) {
+                    const int64_t dx = x - x0, dy = y - y0;
+                    const bool inCell = dx >= 0 && dx < WIDTH && dy >= 0 && dy < HEIGHT;
+                    const uint32_t cell = inCell ? reference[(100 + dy) * SCREEN_WIDTH + 100 + dx] : GREY;
+                    ASSERT_EQ(Pixel(x, y), flags == 0 && inCell && cell == GREY ? 0u : cell)
+                        << flags << ": " << x0 << "," << y0 << " pixel " << x << "," << y;
+                }
+            }
+        }
     }
+}
+
+TEST(Latin1Test, KeepsLatin1AndMarksTheRest) {
+    // Beyond Latin-1, cut short.
+    EXPECT_EQ(Latin1FromUtf8("Größe ß \xE2\x82\xAC a\xC3"), "Gr\xF6\xDF\x65 \xDF ? a?");
+    // A broken sequence, overlong forms, a byte that never leads, four bytes.
+    EXPECT_EQ(Latin1FromUtf8("\xC3(b\xC0\xAF\xE0\x80\xAF\xFF\xF0\x9F\x98\x80x"), "?(b?????x");
 }

@@ -76,41 +76,4 @@ TEST(PictureScaleTest, OnlyChangedRowsAreScaledAgainInTheTargetLayout) {
     EXPECT_EQ(target[4 * 8 + 4], MakeColour(10, 20, 30));
 }
 
-// Every screen pixel is the source blended across by the column table, then down
-// by the row table, each channel rounded at each step.
-TEST(PictureScaleTest, ScreenPixelsBlendAcrossThenDown) {
-    const auto blend = [](uint32_t a, uint32_t b, int32_t w) {
-        uint32_t c = 0;
-        for (const int shift : {0, 8, 16}) {
-            const uint32_t mixed = (((a >> shift) & 0xFF) * (256 - w) + ((b >> shift) & 0xFF) * w + 128) >> 8;
-            c |= mixed << shift;
-        }
-        return c;
-    };
-    PictureScaler scaler;
-    PrepareScaler(scaler, 10, 6, 25, 15);
-    ASSERT_EQ(scaler.place, (PicturePlace{0, 0, 25, 15}));
-    std::vector<uint32_t> picture(10 * 6);
-    for (std::size_t i = 0; i < picture.size(); ++i)
-        picture[i] = (static_cast<uint32_t>(i) * 2654435761u) & 0xFFFFFF;
-    std::vector<uint32_t> target(25 * 15, 0);
-    ScaleChangedRows(scaler, picture.data(), target.data(), 25, false);
-    int blendedBoth = 0;
-    for (int32_t y = 0; y < 15; ++y) {
-        const int32_t row = scaler.rows.first[y];
-        const int32_t wy = scaler.rows.weight[y];
-        for (int32_t x = 0; x < 25; ++x) {
-            const int32_t column = scaler.columns.first[x];
-            const int32_t wx = scaler.columns.weight[x];
-            const auto across = [&](int32_t r) {
-                return blend(picture[r * 10 + column], picture[r * 10 + column + (wx > 0 ? 1 : 0)], wx);
-            };
-            const uint32_t expected = blend(across(row), across(row + (wy > 0 ? 1 : 0)), wy);
-            EXPECT_EQ(target[y * 25 + x], expected) << x << ", " << y;
-            blendedBoth += wx > 0 && wy > 0 ? 1 : 0;
-        }
-    }
-    EXPECT_GT(blendedBoth, 0) << "the case should blend in both directions somewhere";
-}
-
 }  // namespace

@@ -130,6 +130,12 @@ TEST_F(SdlTest, MotionRunsAreMergedSoOnlyAFloodOverflows) {
     for (int i = 0; i < 100; ++i) {
         PushMotion(1, -2);
     }
+    for (int i = 0; i < 100; ++i) {
+        SDL_Event wheel{};
+        wheel.type = SDL_MOUSEWHEEL;
+        wheel.wheel.y = 1;
+        ASSERT_EQ(SDL_PushEvent(&wheel), 1);
+    }
     PushButton(SDL_BUTTON_LEFT, true);
     PushMotion(3, 0);
     PushButton(SDL_BUTTON_RIGHT, true);
@@ -152,30 +158,12 @@ TEST_F(SdlTest, MotionRunsAreMergedSoOnlyAFloodOverflows) {
     EXPECT_EQ(MouseButtonDown(3), 1);
 }
 
-TEST_F(SdlTest, FocusLossStopsPresentingAndLetsTheMouseGo) {
+// Window events change appActive only inside PresentFrame; while inactive the
+// mouse reports nothing and keeps its buttons.
+TEST_F(SdlTest, WindowEventsKeepAppActiveAndAnInactiveWindowIgnoresTheMouse) {
     EXPECT_EQ(ReadMouse(), 1);
     PushButton(SDL_BUTTON_LEFT, true);
     ASSERT_EQ(ReadMouse(), 1);
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    PresentFrame();
-    EXPECT_EQ(appActive, 0);
-    PushMotion(5, 5);
-    EXPECT_EQ(ReadMouse(), 0);
-    EXPECT_EQ(MouseMotionX(), 0);
-    EXPECT_EQ(MouseButtonDown(1), 1);
-
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    PresentFrame();
-    EXPECT_EQ(appActive, 1);
-    EXPECT_EQ(ReadMouse(), 1);
-    PushButton(SDL_BUTTON_LEFT, false);
-    PushMotion(-4, 0);
-    ASSERT_EQ(ReadMouse(), 1);
-    EXPECT_EQ(MouseButtonDown(1), 0);
-    EXPECT_EQ(MouseMotionX(), -4);
-}
-
-TEST_F(SdlTest, WindowEventsKeepAppActive) {
     struct Step {
         SDL_WindowEventID event;
         int32_t active;
@@ -190,6 +178,10 @@ TEST_F(SdlTest, WindowEventsKeepAppActive) {
         EXPECT_EQ(appActive, before);
         PresentFrame();
         EXPECT_EQ(appActive, step.active) << static_cast<int>(step.event);
+        PushMotion(5, 5);
+        EXPECT_EQ(ReadMouse(), step.active);
+        EXPECT_EQ(MouseMotionX() * (1 - step.active), 0);  // nothing while inactive
+        EXPECT_EQ(MouseButtonDown(1), 1);
     }
 }
 
@@ -198,26 +190,10 @@ TEST(SdlScanCodeTest, GameKeysMapToTheirSetOneCodes) {
         SDL_Scancode sdl;
         int32_t set1;
     };
-    for (const Key key : {Key{SDL_SCANCODE_ESCAPE, SCAN_ESCAPE},
-                          Key{SDL_SCANCODE_RETURN, SCAN_RETURN},
-                          Key{SDL_SCANCODE_DELETE, SCAN_DELETE},
-                          Key{SDL_SCANCODE_KP_ENTER, 0x9C},
-                          Key{SDL_SCANCODE_UP, 0xC8},
-                          Key{SDL_SCANCODE_DOWN, 0xD0},
-                          Key{SDL_SCANCODE_LEFT, 0xCB},
-                          Key{SDL_SCANCODE_RIGHT, 0xCD},
-                          Key{SDL_SCANCODE_KP_PERIOD, 0x53},
-                          Key{SDL_SCANCODE_A, 0x1E},
-                          Key{SDL_SCANCODE_Z, 0x2C},
-                          Key{SDL_SCANCODE_1, 0x02},
-                          Key{SDL_SCANCODE_0, 0x0B},
-                          Key{SDL_SCANCODE_F1, 0x3B},
-                          Key{SDL_SCANCODE_F12, 0x58},
-                          Key{SDL_SCANCODE_RCTRL, 0x9D},
-                          Key{SDL_SCANCODE_RALT, 0xB8},
-                          Key{SDL_SCANCODE_KP_DIVIDE, 0xB5},
-                          Key{SDL_SCANCODE_INSERT, 0xD2},
-                          Key{SDL_SCANCODE_UNKNOWN, 0}}) {
+    for (const Key key :
+         {Key{SDL_SCANCODE_ESCAPE, SCAN_ESCAPE}, Key{SDL_SCANCODE_RETURN, SCAN_RETURN},
+          Key{SDL_SCANCODE_DELETE, SCAN_DELETE}, Key{SDL_SCANCODE_KP_ENTER, 0x9C}, Key{SDL_SCANCODE_A, 0x1E},
+          Key{SDL_SCANCODE_F12, 0x58}, Key{SDL_SCANCODE_UNKNOWN, 0}}) {
         EXPECT_EQ(Set1ScanCode(key.sdl), key.set1) << SDL_GetScancodeName(key.sdl);
     }
     EXPECT_EQ(Set1ScanCode(static_cast<SDL_Scancode>(-1)), 0);

@@ -50,22 +50,6 @@ TEST_F(SimulationTest, WorkedLoadsImpulsesAndBreakLimits) {
     }
 }
 
-TEST_F(SimulationTest, ImpulsesOfSeveralBeamsAddUpAndJointEndsReceiveOpposites) {
-    NodeAt(4, 0).kind = NODE_ANCHOR;
-    AnchorToJoint(41.0f);  // joint is end B of the first beam and end A of the second
-    AddBeam(2, 0, 4, 0);
-    NodeAt(6, 6).kind = NODE_JOINT;
-    NodeAt(9, 10).kind = NODE_JOINT;
-    AddBeam(6, 6, 9, 10);  // rest length 100
-    NodeAt(9, 10).x += 3.0f;
-    NodeAt(9, 10).y -= 1.0f;
-    ApplyBeamForces();
-    EXPECT_NEAR(NodeAt(2, 0).vx, -2.0f, 1e-5f);
-    EXPECT_EQ(NodeAt(6, 6).vx, -NodeAt(9, 10).vx);
-    EXPECT_EQ(NodeAt(6, 6).vy, -NodeAt(9, 10).vy);
-    EXPECT_GT(NodeAt(6, 6).vx, 0.0f);  // stretched: A is pulled towards B
-}
-
 TEST_F(SimulationTest, AStoppedWorldNeverMovesAndEveryBeamReadsExactlyOne) {
     gridWidth = gridHeight = 300;
     const int32_t ends[][4] = {{0, 0, 1, 2},     {297, 290, 288, 293}, {150, 150, 156, 157},
@@ -83,27 +67,17 @@ TEST_F(SimulationTest, AStoppedWorldNeverMovesAndEveryBeamReadsExactlyOne) {
     }
 }
 
-TEST_F(SimulationTest, RunningStepsMoveJointsFirstAndOnlyJoints) {
-    Node& joint = AnchorToJoint(40.0f);
-    Node& lone = NodeAt(3, 4);
-    lone.kind = NODE_JOINT;
-    Node& emptied = NodeAt(6, 6);
-    emptied = Node{NODE_EMPTY, 130.0f, 140.0f, 1.0f, 2.0f};
+// The first running step of a lone joint, worked by hand; the running bridge's
+// reference state pins whole scenes.
+TEST_F(SimulationTest, ARunningStepMovesJointsOnly) {
+    NodeAt(3, 4).kind = NODE_JOINT;
+    NodeAt(6, 6) = Node{NODE_EMPTY, 130.0f, 140.0f, 1.0f, 2.0f};  // an emptied joint keeps its place
     game.simulationRunning = 1;
     SimulationStep();
-    EXPECT_EQ(lone.vy, 0.49f);  // (0 + 0.5) * 0.98
-    EXPECT_EQ(lone.y, 80.0f + 0.245f);
-    EXPECT_EQ(lone.x, 60.0f);
-    // The beam measured the sagged joint in the same step and pulled it back up.
-    EXPECT_EQ(joint.y, 0.245f);
-    EXPECT_LT(joint.vy, 0.49f);
-    EXPECT_LT(beamList[0].loadFactor, 1.0f);
-    // An emptied joint keeps its place; its velocity only decays.
-    EXPECT_EQ(emptied.y, 140.0f);
-    EXPECT_EQ(emptied.vx, 0.98f);
-    for (int frame = 0; frame < 2000; ++frame) SimulationStep();
-    EXPECT_NEAR(lone.vy, 24.5f, 1e-3f);  // terminal velocity 0.98 * 0.5 / 0.02
-    EXPECT_EQ(NodeAt(0, 0).y, 0.0f);
+    EXPECT_EQ(NodeAt(3, 4).vy, 0.49f);  // (0 + 0.5) * 0.98
+    EXPECT_EQ(NodeAt(3, 4).y, 80.0f + 0.245f);
+    EXPECT_EQ(NodeAt(6, 6).y, 140.0f);
+    EXPECT_EQ(NodeAt(6, 6).vx, 0.98f);
 }
 
 TEST_F(SimulationTest, BeamsWithBothEndsOnOnePointBreakAndLeaveVelocitiesAlone) {
@@ -121,30 +95,14 @@ TEST_F(SimulationTest, BeamsWithBothEndsOnOnePointBreakAndLeaveVelocitiesAlone) 
     }
 }
 
-TEST(WorldTest, ResetWorldRestoresPositionsAndBeamsButKeepsKindsAndLoads) {
+TEST(WorldTest, ResetWorldTouchesOnlyTheInUseRegionAndLookupsStayInTheGrid) {
     CreateWorld();
     gridWidth = 4;
-    gridHeight = 3;
-    NodeAt(1, 1).kind = NODE_JOINT;
-    for (int32_t i = 0; i <= 5; ++i) {
-        for (int32_t j = 0; j <= 3; ++j) NodeAt(i, j) = Node{NodeAt(i, j).kind, 1000.5f, -3.25f, 7.0f, -9.0f};
-    }
-    AddBeam(1, 1, 3, 1);
-    beamList[0] = Beam{1, 1, 3, 1, 6.5f, 0};
+    NodeAt(5, 0).x = 1000.5f;
+    NodeAt(4, 0).x = 1000.5f;
     ResetWorld();
-    for (int32_t i = 0; i <= 4; ++i) {
-        for (int32_t j = 0; j <= 3; ++j) {
-            ASSERT_EQ(NodeAt(i, j).x, RestX(i));
-            ASSERT_EQ(NodeAt(i, j).y, RestY(j));
-            ASSERT_EQ(NodeAt(i, j).vx, 0.0f);
-            ASSERT_EQ(NodeAt(i, j).vy, 0.0f);
-        }
-    }
-    EXPECT_EQ(NodeAt(1, 1).kind, NODE_JOINT);
-    EXPECT_EQ(beamList[0].intact, 1);
-    EXPECT_EQ(beamList[0].loadFactor, 6.5f);
-    EXPECT_EQ(NodeAt(5, 0).x, 1000.5f);  // outside the in-use region nothing is touched
-    // A lookup far outside the grid still lands on a node of it.
+    EXPECT_EQ(NodeAt(4, 0).x, RestX(4));
+    EXPECT_EQ(NodeAt(5, 0).x, 1000.5f);
     for (const int32_t k : {-2000000000, 301, INT32_MAX}) {
         EXPECT_GE(&NodeAt(k, k), &nodeGrid.nodes[0][0]);
         EXPECT_LE(&NodeAt(k, k), &nodeGrid.nodes[GRID_CAPACITY][GRID_CAPACITY]);

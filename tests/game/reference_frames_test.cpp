@@ -1,7 +1,7 @@
-// Whole frames made by the replay tool, compared pixel for pixel with pictures
-// kept in tests/reference, and its state dumps compared line for line. Each
-// picture was checked by eye once; after a deliberate change to what the game
-// shows, KARNOLT_REWRITE_REFERENCES=1 writes them anew.
+// Scripted sessions run by the replay tool: the frames they shoot compared pixel
+// for pixel with pictures kept in tests/reference, the states they dump compared
+// line for line. Each was checked by eye once; after a deliberate change to what
+// the game shows or does, KARNOLT_REWRITE_REFERENCES=1 writes them anew.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -47,27 +47,32 @@ void ExpectSamePicture(const std::filesystem::path& made, const std::filesystem:
     EXPECT_EQ(differing, 0) << "pixels differ from " << reference;
 }
 
-TEST(ReferenceFrameTest, StartScreenAndRunningBridge) {
-    const std::pair<std::filesystem::path, std::string> runs[] = {
-        {SOURCE / "tests/reference/start.replay", "start"},
-        {SOURCE / "docs/bridge.replay", "bridge"},
-    };
+// Every script in tests/reference, and the README's bridge; each picture and state
+// it writes has a reference of the same name.
+TEST(ReferenceFrameTest, ScriptedSessionsShowAndLeaveWhatTheyDidBefore) {
+    std::vector<std::filesystem::path> scripts = {SOURCE / "docs/bridge.replay"};
+    for (const auto& entry : std::filesystem::directory_iterator(SOURCE / "tests/reference")) {
+        if (entry.path().extension() == ".replay") scripts.push_back(entry.path());
+    }
     const bool rewrite = std::getenv("KARNOLT_REWRITE_REFERENCES") != nullptr;
-    for (const auto& [script, name] : runs) {
-        const std::filesystem::path out = fixture::TempFolder();
+    for (const std::filesystem::path& script : scripts) {
+        const std::filesystem::path out = fixture::TempFolder() / script.stem();
+        std::filesystem::create_directories(out);
         const std::string command = std::string(KARNOLT_REPLAY) + " --level " +
                                     (SOURCE / "data/Level1.bmp").string() + " --out " + out.string() + " " +
                                     script.string();
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        for (const std::string& file : {name + ".bmp", name + ".json"}) {
-            const std::filesystem::path reference = SOURCE / "tests/reference" / file;
+        for (const auto& made : std::filesystem::directory_iterator(out)) {
+            const std::filesystem::path reference = SOURCE / "tests/reference" / made.path().filename();
             if (rewrite)
-                std::filesystem::copy_file(out / file, reference,
+                std::filesystem::copy_file(made, reference,
                                            std::filesystem::copy_options::overwrite_existing);
+            if (made.path().extension() == ".bmp") {
+                ExpectSamePicture(made, reference);
+            } else {
+                EXPECT_EQ(ReadFile(made), ReadFile(reference)) << "the state differs from " << reference;
+            }
         }
-        ExpectSamePicture(out / (name + ".bmp"), SOURCE / "tests/reference" / (name + ".bmp"));
-        EXPECT_EQ(ReadFile(out / (name + ".json")), ReadFile(SOURCE / "tests/reference" / (name + ".json")))
-            << "the state dump differs from tests/reference/" << name << ".json";
     }
 }
 

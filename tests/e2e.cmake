@@ -1,6 +1,6 @@
-# The player's game on a private X server (Xvfb), driven by synthetic X input
-# and checked on the screen's pixels. Needs the packages of
-# `scripts/install-deps.sh x11` at run time.
+# The player's game on private X servers of three sizes (xvfb-run, no window
+# manager), driven by synthetic X input and checked on the screen's pixels. Needs
+# the packages of `scripts/install-deps.sh x11` at run time.
 find_package(X11)
 if(NOT X11_FOUND)
   message(FATAL_ERROR "The end-to-end tests need the Xlib headers (libx11-dev)")
@@ -8,8 +8,15 @@ endif()
 add_executable(karnolt_tests_e2e e2e/player_test.cpp)
 target_link_libraries(karnolt_tests_e2e PRIVATE karnolt_options X11::X11 GTest::gtest GTest::gtest_main)
 target_compile_definitions(karnolt_tests_e2e PRIVATE KARNOLT_GAME="$<TARGET_FILE:karnolt>"
-                           KARNOLT_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KARNOLT_E2E_DIR="${CMAKE_CURRENT_SOURCE_DIR}/e2e"
-                           KARNOLT_SHOT_DIR="${CMAKE_BINARY_DIR}/e2e-screens")
+                           KARNOLT_E2E_DIR="${CMAKE_CURRENT_SOURCE_DIR}/e2e" KARNOLT_SHOT_DIR="${CMAKE_BINARY_DIR}/e2e")
 add_dependencies(karnolt_tests_e2e karnolt)
-set_target_properties(karnolt_tests_e2e PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-gtest_discover_tests(karnolt_tests_e2e DISCOVERY_TIMEOUT 60 PROPERTIES LABELS e2e TIMEOUT 120)
+foreach(run "1024x768:Builds*:Ends*" "1920x1080:Builds*:Both*" "2048x1536:Twice*")
+  string(REPLACE ":" ";" run "${run}")
+  list(POP_FRONT run size)
+  list(TRANSFORM run PREPEND RealDisplay.)
+  string(REPLACE ";" ":" filter "${run}")
+  add_test(NAME RealDisplay.${size} COMMAND xvfb-run -a -s "-screen 0 ${size}x24 -nolisten tcp"
+                                            $<TARGET_FILE:karnolt_tests_e2e> --gtest_filter=${filter})
+  # A filter that matches nothing must not pass as a test.
+  set_tests_properties(RealDisplay.${size} PROPERTIES LABELS e2e TIMEOUT 300 FAIL_REGULAR_EXPRESSION "] 0 tests from")
+endforeach()

@@ -1,16 +1,16 @@
-// A private X server (Xvfb) for one end-to-end test, the child processes around
-// it, and what the tests ask of the screen through Xlib.
+// What the end-to-end tests ask of the X server they run on: child processes,
+// screen grabs, the game's window, close requests and free input grabs.
 #pragma once
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -88,50 +88,19 @@ struct ScreenShot {
     Rgb At(int32_t x, int32_t y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
-struct XSession {
-    pid_t server = -1;
-    std::string name;  // ":N"
-    Display* display = nullptr;
+// The X server the test runs on (xvfb-run gives each test program its own), and
+// where the game's pixels land on it: its picture as large as fits, centred.
+struct XScreen {
+    Display* display = XOpenDisplay(nullptr);
+    int32_t width = display != nullptr ? DisplayWidth(display, DefaultScreen(display)) : 0;
+    int32_t height = display != nullptr ? DisplayHeight(display, DefaultScreen(display)) : 0;
+    double scale = std::min(width / 1024.0, height / 768.0);
+    int32_t originX = (width - static_cast<int32_t>(1024 * scale)) / 2;
+    int32_t originY = (height - static_cast<int32_t>(768 * scale)) / 2;
 };
 
-inline void StopXServer(XSession& session) {
-    if (session.display != nullptr) XCloseDisplay(session.display);
-    session.display = nullptr;
-    StopProcess(session.server);
-    session.server = -1;
-}
-
-// Xvfb with one screen of this size at 24 bits, on a display number it picks
-// itself and writes to a pipe. "" on success, else why not.
-inline std::string StartXServer(XSession& session, int32_t width, int32_t height) {
-    int fds[2];
-    if (pipe(fds) != 0) return "no pipe for Xvfb's display number";
-    session.server = StartProcess(
-        {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-         std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp", "-noreset"},
-        {}, "", fds[1]);
-    close(fds[1]);
-    std::string number;
-    const double deadline = MonotonicSeconds() + 20;
-    while (MonotonicSeconds() < deadline && number.find('\n') == std::string::npos) {
-        pollfd wait{fds[0], POLLIN, 0};
-        char buffer[16];
-        const ssize_t got = poll(&wait, 1, 100) > 0 ? read(fds[0], buffer, sizeof buffer) : 0;
-        if (got < 0) break;
-        number.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(fds[0]);
-    session.name = ":" + number.substr(0, number.find('\n'));
-    // Windows vanish while we look at them: such errors are expected.
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    session.display = number.empty() ? nullptr : XOpenDisplay(session.name.c_str());
-    if (session.display != nullptr) return "";
-    StopXServer(session);
-    return "Xvfb did not start (bash scripts/install-deps.sh x11 installs it)";
-}
-
 // The whole screen; Xvfb's 24-bit visual keeps red, green and blue in bytes 2, 1, 0.
-inline ScreenShot GrabScreen(const XSession& session) {
+inline ScreenShot GrabScreen(const XScreen& session) {
     ScreenShot shot;
     XWindowAttributes root;
     XGetWindowAttributes(session.display, DefaultRootWindow(session.display), &root);
@@ -153,7 +122,7 @@ inline ScreenShot GrabScreen(const XSession& session) {
 }
 
 // A viewable top-level window with this title, or 0.
-inline Window FindWindowByTitle(const XSession& session, const char* title) {
+inline Window FindWindowByTitle(const XScreen& session, const char* title) {
     Window root = 0, parent = 0, found = 0;
     Window* children = nullptr;
     unsigned count = 0;
@@ -172,7 +141,7 @@ inline Window FindWindowByTitle(const XSession& session, const char* title) {
 }
 
 // What a window manager sends when the player closes a window.
-inline void SendCloseRequest(const XSession& session, Window window) {
+inline void SendCloseRequest(const XScreen& session, Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -184,7 +153,7 @@ inline void SendCloseRequest(const XSession& session, Window window) {
 }
 
 // True when another client can grab pointer and keyboard: nobody holds them.
-inline bool InputIsFree(const XSession& session) {
+inline bool InputIsFree(const XScreen& session) {
     const Window root = DefaultRootWindow(session.display);
     const int pointer = XGrabPointer(session.display, root, False, ButtonPressMask, GrabModeAsync,
                                      GrabModeAsync, None, None, CurrentTime);

@@ -41,15 +41,6 @@ TEST(EditorTest, ClickTimingAndTheLevelsEdge) {
     ClickNode(1, 101, 30);  // beyond the last column (100): refused
     ClickNode(1, 100, 30);
     EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {98, 30, 100, 30}}));
-    Click(2);
-    MovePointerTo(1023, 300);  // far right of the level a click starts nothing
-    Frames(400);
-    MovePointerTo(500, 300);
-    ASSERT_GT(editor.cursorColumn, 100);
-    Click(1);
-    Click(2);
-    EXPECT_EQ(editor.placingBeam, 0);
-    EXPECT_EQ(CountBeams(), 2);
 }
 
 // A chain over joints at columns 27 to 33 of row 30 between the anchors (25, 30)
@@ -110,14 +101,6 @@ TEST_F(FrameTest, DeleteWaitsForTheDragToEndAndSparesAnchorsAndTheWorldOutside) 
     Frames(1);
     EXPECT_EQ(BeamEnds(), (Ends{{31, 33, 35, 30}}));
     EXPECT_EQ(NodeAt(35, 30).kind, A);
-    // Far outside the level a frame finds nothing.
-    SetUp();
-    MovePointerTo(1, 300);
-    HeadlessQueueMotionX(-5);  // against the left edge: the view scrolls
-    Frames(300);
-    DragFrame(50, 50, 900, 700);
-    HoldKey(SCAN_DELETE, 3);
-    EXPECT_EQ(CountBeams(), 6);
 }
 
 TEST(FrameBoundsTest, RoundedBoundsInWorldPixels) {

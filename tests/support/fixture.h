@@ -30,7 +30,6 @@ struct Rgb {
 };
 inline constexpr Rgb BLACK{0, 0, 0};
 inline constexpr Rgb WHITE{255, 255, 255};
-inline constexpr Rgb UNLOADED_GREEN{55, 255, 55};
 
 inline Rgb ColourOf(uint32_t c) {
     return Rgb{static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)};

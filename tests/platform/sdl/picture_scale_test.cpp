@@ -53,27 +53,4 @@ TEST(PictureScaleTest, EveryPixelKeepsItsOwnColourAndEdgesBlurByOnePixelAtMost) 
     }
 }
 
-TEST(PictureScaleTest, OnlyChangedRowsAreScaledAgainInTheTargetLayout) {
-    PictureScaler scaler;
-    PrepareScaler(scaler, 4, 4, 8, 8);
-    std::vector<uint32_t> picture(16, MakeColour(10, 20, 30));
-    std::vector<uint32_t> target(64, 0);
-    const auto all = ScaleChangedRows(scaler, picture.data(), target.data(), 8, true);
-    ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].top, 0);
-    EXPECT_EQ(all[0].bottom, 8);
-    EXPECT_EQ(target[63], MakeColour(30, 20, 10));  // red and blue swapped for an XRGB target
-
-    EXPECT_TRUE(ScaleChangedRows(scaler, picture.data(), target.data(), 8, true).empty());
-    picture[2 * 4 + 1] = MakeColour(255, 0, 0);
-    const auto changed = ScaleChangedRows(scaler, picture.data(), target.data(), 8, false);
-    ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(changed[0].top, 4);
-    EXPECT_EQ(changed[0].bottom, 6);
-    for (const int32_t at : {4 * 8 + 2, 4 * 8 + 3, 5 * 8 + 2, 5 * 8 + 3}) {
-        EXPECT_EQ(target[at], MakeColour(255, 0, 0)) << at;
-    }
-    EXPECT_EQ(target[4 * 8 + 4], MakeColour(10, 20, 30));
-}
-
 }  // namespace

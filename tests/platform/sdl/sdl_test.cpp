@@ -6,7 +6,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <set>
 #include <vector>
 
 #include "platform/display.h"
@@ -198,27 +197,6 @@ TEST(SdlScanCodeTest, GameKeysMapToTheirSetOneCodes) {
     }
     EXPECT_EQ(Set1ScanCode(static_cast<SDL_Scancode>(-1)), 0);
     EXPECT_EQ(Set1ScanCode(SDL_NUM_SCANCODES), 0);
-}
-
-TEST(SdlScanCodeTest, DistinctKeysGetDistinctCodes) {
-    // Only true aliases of one key position may share a code.
-    const std::set<SDL_Scancode> aliases = {SDL_SCANCODE_NONUSHASH, SDL_SCANCODE_MUTE, SDL_SCANCODE_WWW};
-    std::vector<SDL_Scancode> owner(256, SDL_SCANCODE_UNKNOWN);
-    int mapped = 0;
-    for (int i = 0; i < SDL_NUM_SCANCODES; ++i) {
-        const auto scancode = static_cast<SDL_Scancode>(i);
-        const int32_t code = Set1ScanCode(scancode);
-        ASSERT_GE(code, 0);
-        ASSERT_LT(code, 256);
-        if (code == 0 || aliases.count(scancode) != 0) {
-            continue;
-        }
-        ++mapped;
-        EXPECT_EQ(owner[code], SDL_SCANCODE_UNKNOWN) << SDL_GetScancodeName(scancode) << " and "
-                                                     << SDL_GetScancodeName(owner[code]) << " share " << code;
-        owner[code] = scancode;
-    }
-    EXPECT_GE(mapped, 104);  // every key of a full-size keyboard and more
 }
 
 }  // namespace

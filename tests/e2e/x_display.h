@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cstring>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <thread>
@@ -121,23 +121,14 @@ inline ScreenShot GrabScreen(const XScreen& session) {
     return shot;
 }
 
-// A viewable top-level window with this title, or 0.
-inline Window FindWindowByTitle(const XScreen& session, const char* title) {
-    Window root = 0, parent = 0, found = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    XQueryTree(session.display, DefaultRootWindow(session.display), &root, &parent, &children, &count);
-    for (unsigned k = 0; k < count && found == 0; ++k) {
-        XWindowAttributes attributes;
-        char* name = nullptr;
-        if (XGetWindowAttributes(session.display, children[k], &attributes) != 0 &&
-            attributes.map_state == IsViewable && XFetchName(session.display, children[k], &name) != 0) {
-            if (std::strcmp(name, title) == 0) found = children[k];
-            XFree(name);
-        }
+// The game's window: a viewable one titled "Karnolt", or 0.
+inline Window GameWindow() {
+    unsigned long id = 0;
+    if (FILE* out = popen("xdotool search --onlyvisible --name '^Karnolt$' 2>/dev/null", "r")) {
+        if (std::fscanf(out, "%lu", &id) != 1) id = 0;
+        pclose(out);
     }
-    if (children != nullptr) XFree(children);
-    return found;
+    return id;
 }
 
 // What a window manager sends when the player closes a window.

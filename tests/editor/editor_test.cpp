@@ -70,24 +70,6 @@ TEST_F(FrameTest, TenPixelsIsNoFrameElevenIs) {
     EXPECT_EQ(PixelAt(x + 5, y + 5), (Rgb{50, 10, 50}));  // armed: filled behind the scene
 }
 
-TEST_F(FrameTest, EveryDragDirectionDeletesTheJointsStrictlyInside) {
-    const int32_t left = ScreenXOfColumn(28) - 5, right = ScreenXOfColumn(32) + 5;
-    const int32_t top = ScreenYOfRow(29) - 5, bottom = ScreenYOfRow(31) + 5;
-    const int32_t corners[][4] = {{left, top, right, bottom},
-                                  {right, bottom, left, top},
-                                  {right, top, left, bottom},
-                                  {left, bottom, right, top}};
-    for (const auto& c : corners) {
-        SetUp();
-        DragFrame(c[0], c[1], c[2], c[3]);
-        EXPECT_EQ(CountBeams(), 6);  // the frame alone deletes nothing
-        HoldKey(SCAN_DELETE, 1);
-        EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {33, 30, 35, 30}, {31, 33, 35, 30}}));
-        EXPECT_EQ(NodeAt(31, 30).kind, E);
-        EXPECT_EQ(NodeAt(27, 30).kind, J);
-    }
-}
-
 TEST_F(FrameTest, DeleteWaitsForTheDragToEndAndSparesAnchorsAndTheWorldOutside) {
     MovePointerTo(ScreenXOfColumn(24) + 5, ScreenYOfRow(28) + 5);
     HeadlessSetKey(SCAN_DELETE, true);

@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -79,26 +78,6 @@ TEST_F(SdlTest, OpensPacesAndShutsDown) {
     EXPECT_EQ(appActive, 0);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
     EXPECT_TRUE(backBuffer.pixels.empty());
-}
-
-TEST_F(SdlTest, WindowCloseAndTerminationSignalsHoldEscape) {
-    ASSERT_EQ(ReadKeyboard(), 1);
-    EXPECT_EQ(KeyDown(SCAN_ESCAPE), 0);
-
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
-    PresentFrame();
-    ASSERT_EQ(ReadKeyboard(), 1);
-    EXPECT_EQ(KeyDown(SCAN_ESCAPE), 0x80);
-
-    for (const int signalNumber : {SIGINT, SIGTERM}) {
-        ResetSdlInput();
-        ASSERT_EQ(OpenKeyboard(), 1);
-        ASSERT_EQ(ReadKeyboard(), 1);
-        EXPECT_EQ(KeyDown(SCAN_ESCAPE), 0);
-        ASSERT_EQ(std::raise(signalNumber), 0);  // survives: the handler only records it
-        ASSERT_EQ(ReadKeyboard(), 1);
-        EXPECT_EQ(KeyDown(SCAN_ESCAPE), 0x80) << signalNumber;
-    }
 }
 
 TEST_F(SdlTest, MotionRunsAreMergedSoOnlyAFloodOverflows) {

@@ -29,25 +29,21 @@ inline void SleepSeconds(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-// Starts a program (looked up in PATH) with variables added to this process's
-// environment, output to `outputFile` when given. It gets SIGKILL should this
-// process die first, so no test leaves one behind.
+// Starts a program with variables added to this process's environment and its
+// output to a file. It gets SIGKILL should this process die first, so no test
+// leaves one behind.
 inline pid_t StartProcess(const std::vector<std::string>& arguments, const Environment& extra,
-                          const std::string& outputFile = "", int keepFd = -1) {
+                          const std::string& outputFile) {
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid != 0) return pid;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) _exit(127);
     for (const auto& [name, value] : extra) setenv(name.c_str(), value.c_str(), 1);
-    const int out = outputFile.empty() ? -1 : open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out >= 0) {
-        dup2(out, STDOUT_FILENO);
-        dup2(out, STDERR_FILENO);
-    }
-    for (int fd = 3; fd < 256; ++fd) {
-        if (fd != keepFd) close(fd);
-    }
+    const int out = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, STDOUT_FILENO);
+    dup2(out, STDERR_FILENO);
+    for (int fd = 3; fd < 256; ++fd) close(fd);
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

@@ -70,12 +70,13 @@ TEST_F(FrameTest, TenPixelsIsNoFrameElevenIs) {
     EXPECT_EQ(PixelAt(x + 5, y + 5), (Rgb{50, 10, 50}));  // armed: filled behind the scene
 }
 
-TEST_F(FrameTest, DeleteWaitsForTheDragToEndAndSparesAnchorsAndTheWorldOutside) {
-    MovePointerTo(ScreenXOfColumn(24) + 5, ScreenYOfRow(28) + 5);
+// Dragged from its lower right corner to its upper left one.
+TEST_F(FrameTest, DeleteWaitsForTheDragToEndAndSparesAnchors) {
+    MovePointerTo(ScreenXOfColumn(36) - 5, ScreenYOfRow(34) - 5);
     HeadlessSetKey(SCAN_DELETE, true);
     HeadlessQueueButton(2, true);
     Frames(1);
-    MovePointerTo(ScreenXOfColumn(36) - 5, ScreenYOfRow(34) - 5);
+    MovePointerTo(ScreenXOfColumn(24) + 5, ScreenYOfRow(28) + 5);
     Frames(20);  // held, then long held
     HeadlessQueueButton(2, false);
     Frames(1);  // the release frame: not armed yet

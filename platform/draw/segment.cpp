@@ -158,53 +158,18 @@ void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y
     }
 }
 
-void PlotPixel(Surface& surface, int64_t x, int64_t y, uint32_t colour) {
-    if (x >= 0 && y >= 0 && x < surface.width && y < surface.height) {
-        surface.pixels[static_cast<std::size_t>(y * surface.width + x)] = colour;
-    }
-}
-
-// The segment and its four unit translates in one pass. Their union is, along the
-// centre walk, the three pixels across each major position, plus one pixel before
-// the start and one on the end point, each at the minor position next to it.
-void PlotStroke(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t colour) {
-    const SegmentWalk w = WalkOf(surface, x0, y0, x1, y1);
-    if (w.b == 0) {
-        return;
-    }
-    const auto plotMajorMinor = [&](int64_t major, int64_t minor) {
-        PlotPixel(surface, w.xMajor ? major : minor, w.xMajor ? minor : major, colour);
-    };
-    int64_t endOffset = 0;
-    int64_t unused = 0;
-    OffsetAt(w, w.b - 1, endOffset, unused);
-    plotMajorMinor(w.major0 - w.majorStep, w.minor0);
-    plotMajorMinor(w.major0 + w.majorStep * w.b, w.minor0 + w.minorStep * endOffset);
-
-    // Steps whose span of three reaches the surface; only those near its minor edges need a check.
-    int64_t first = 0;
-    int64_t last = w.b;
-    StepsInside(w.major0, w.majorStep, w.majorLimit, first, last);
-    ClipMinorSteps(w, 1, first, last);
-    if (first >= last) {
-        return;
-    }
-    int64_t offset = 0;
-    int64_t remainder = 0;
-    OffsetAt(w, first, offset, remainder);
-    const int64_t width = surface.width;
-    int64_t minor = w.minor0 + w.minorStep * offset;
-    const int64_t major = w.major0 + w.majorStep * first;
-    // The index may lie one row or column off the surface; only checked pixels there are written.
-    int64_t index = w.xMajor ? minor * width + major : major * width + minor;
+// Steps of a stroke along the centre walk from pixel `index`: the three pixels across
+// each step. Near the minor edges, those across that fall off the surface are skipped.
+template <bool NEAR_EDGE>
+void WalkStroke(const SegmentWalk& w, uint32_t* pixels, int64_t width, int64_t index, int64_t minor,
+                int64_t count, int64_t remainder, uint32_t colour) {
     const int64_t majorStride = w.xMajor ? w.majorStep : w.majorStep * width;
     const int64_t minorStride = w.xMajor ? w.minorStep * width : w.minorStep;
     const int64_t across = w.xMajor ? width : 1;
     const int64_t twoA = 2 * w.a;
     const int64_t twoB = 2 * w.b;
-    uint32_t* pixels = surface.pixels.data();
-    for (int64_t i = first; i < last; ++i) {
-        if (minor >= 1 && minor < w.minorLimit - 1) {
+    for (int64_t i = 0; i < count; ++i) {
+        if (!NEAR_EDGE || (minor >= 1 && minor < w.minorLimit - 1)) {
             pixels[index - across] = colour;
             pixels[index] = colour;
             pixels[index + across] = colour;
@@ -219,6 +184,62 @@ void PlotStroke(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1
         minor += step ? w.minorStep : 0;
         index += majorStride + (step ? minorStride : 0);
     }
+}
+
+// The segment and its four unit translates in one pass. Their union is, along the
+// centre walk, the three pixels across each major position, plus one pixel before
+// the start and one on the end point, each at the minor position next to it.
+void PlotStroke(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t colour) {
+    const SegmentWalk w = WalkOf(surface, x0, y0, x1, y1);
+    if (w.b == 0) {
+        return;
+    }
+    const int64_t width = surface.width;
+    uint32_t* pixels = surface.pixels.data();
+    const int64_t majorEnd = w.major0 + w.majorStep * w.b;
+    // The walk's last offset, floor(a - (2a - b) / 2b), without a division.
+    const int64_t endMinor = w.minor0 + w.minorStep * (2 * w.a > w.b ? w.a - 1 : w.a);
+    const auto indexOf = [&](int64_t major, int64_t minor) {
+        return w.xMajor ? minor * width + major : major * width + minor;
+    };
+
+    // A stroke a pixel or more inside the surface (nearly every beam in view) needs no clipping.
+    if (std::min(w.major0, majorEnd) >= 1 && std::max(w.major0, majorEnd) < w.majorLimit - 1 &&
+        std::min(w.minor0, endMinor) >= 1 && std::max(w.minor0, endMinor) < w.minorLimit - 1) {
+        pixels[indexOf(w.major0 - w.majorStep, w.minor0)] = colour;
+        pixels[indexOf(majorEnd, endMinor)] = colour;
+        if (w.xMajor) {
+            // A level stroke: three rows.
+            uint32_t* row = pixels + indexOf(std::min(w.major0, majorEnd - w.majorStep), w.minor0 - 1);
+            for (int k = 0; k < 3; ++k, row += width) std::fill(row, row + w.b, colour);
+            return;
+        }
+        WalkStroke<false>(w, pixels, width, indexOf(w.major0, w.minor0), w.minor0, w.b, w.b, colour);
+        return;
+    }
+
+    const auto plotMajorMinor = [&](int64_t major, int64_t minor) {
+        if (major >= 0 && major < w.majorLimit && minor >= 0 && minor < w.minorLimit) {
+            pixels[indexOf(major, minor)] = colour;
+        }
+    };
+    plotMajorMinor(w.major0 - w.majorStep, w.minor0);
+    plotMajorMinor(majorEnd, endMinor);
+    // Steps whose three pixels across reach the surface.
+    int64_t first = 0;
+    int64_t last = w.b;
+    StepsInside(w.major0, w.majorStep, w.majorLimit, first, last);
+    ClipMinorSteps(w, 1, first, last);
+    if (first >= last) {
+        return;
+    }
+    int64_t offset = 0;
+    int64_t remainder = 0;
+    OffsetAt(w, first, offset, remainder);
+    const int64_t minor = w.minor0 + w.minorStep * offset;
+    // The index may lie one row or column off the surface; only checked pixels there are written.
+    WalkStroke<true>(w, pixels, width, indexOf(w.major0 + w.majorStep * first, minor), minor, last - first,
+                     remainder, colour);
 }
 
 void DrawSegmentFrom(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {

@@ -208,7 +208,7 @@ void PlotStroke(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1
         std::min(w.minor0, endMinor) >= 1 && std::max(w.minor0, endMinor) < w.minorLimit - 1) {
         pixels[indexOf(w.major0 - w.majorStep, w.minor0)] = colour;
         pixels[indexOf(majorEnd, endMinor)] = colour;
-        if (w.xMajor) {
+        if (w.a == 0 && w.xMajor) {
             // A level stroke: three rows.
             uint32_t* row = pixels + indexOf(std::min(w.major0, majorEnd - w.majorStep), w.minor0 - 1);
             for (int k = 0; k < 3; ++k, row += width) std::fill(row, row + w.b, colour);

@@ -19,9 +19,11 @@ inline int32_t ClampToPixel(int64_t value) {
 }
 
 // Nearest integer, an exact half to the even one (the default rounding mode), for
-// values well inside int range.
+// values well inside int range. Adding 1.5 * 2^52 leaves no fraction bits, so the sum
+// is rounded in that mode, as nearbyint would, without its library call.
 inline int32_t RoundHalfEven(double value) {
-    return static_cast<int32_t>(std::nearbyint(value));
+    constexpr double SHIFTER = 0x1.8p52;
+    return static_cast<int32_t>((value + SHIFTER) - SHIFTER);
 }
 
 // Nearest pixel, an exact half to the even one. NaN goes far off screen.

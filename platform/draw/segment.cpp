@@ -269,11 +269,12 @@ void DrawSegmentBetween(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t
 }
 
 void DrawStroke(const std::array<std::array<int32_t, 4>, 5>& segments, uint32_t colour) {
-    SetColourValue(colour);
     Surface* surface = CurrentSurface();
     if (surface == nullptr) {
         return;
     }
+    // As SetColourValue would set it, without looking up the target again.
+    drawState.colour = colour & 0x00FFFFFFu;
     const auto& [x1, y1, x2, y2] = segments[0];
     const auto isShifted = [&](const std::array<int32_t, 4>& s, int64_t dx, int64_t dy) {
         return s[0] == x1 + dx && s[1] == y1 + dy && s[2] == x2 + dx && s[3] == y2 + dy;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <random>
@@ -50,17 +51,21 @@ TEST(BeamStrokeTest, OnePassDrawsTheFiveShiftedSegmentsExactly) {
                 return x;
         }
     };
+    // The rounding as it was, through the library; each shifted copy rounded on its own.
+    const auto pixel = [](double v) {
+        const double limit = static_cast<double>(PIXEL_LIMIT);
+        return std::isnan(v) ? static_cast<int32_t>(-PIXEL_LIMIT)
+                             : static_cast<int32_t>(std::nearbyint(std::clamp(v, -limit, limit)));
+    };
     for (int trial = 0; trial < 4000; ++trial) {
         const double x1 = position(80.0), y1 = position(60.0);
         const double x2 = position(x1), y2 = position(y1);
         const uint32_t colour = MakeColour(trial % 256, 200, 100);
         std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
-        const int32_t ax = RoundToPixel(x1), ay = RoundToPixel(y1), bx = RoundToPixel(x2),
-                      by = RoundToPixel(y2);
-        DrawSegmentBetween(ax, ay, bx, by, colour);
+        DrawSegmentBetween(pixel(x1), pixel(y1), pixel(x2), pixel(y2), colour);
         for (const double d : {-1.0, 1.0}) {
-            DrawSegmentBetween(RoundToPixel(x1 + d), ay, RoundToPixel(x2 + d), by, colour);
-            DrawSegmentBetween(ax, RoundToPixel(y1 + d), bx, RoundToPixel(y2 + d), colour);
+            DrawSegmentBetween(pixel(x1 + d), pixel(y1), pixel(x2 + d), pixel(y2), colour);
+            DrawSegmentBetween(pixel(x1), pixel(y1 + d), pixel(x2), pixel(y2 + d), colour);
         }
         const std::vector<uint32_t> fiveSegments = backBuffer.pixels;
         std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);

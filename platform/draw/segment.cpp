@@ -79,8 +79,8 @@ bool IsNarrow(const SegmentWalk& w) {
     return w.b < (int64_t{1} << 30);
 }
 
-// Narrows [first, last) to the steps whose minor position lies within `margin` pixels
-// of the surface (a negative margin keeps that far inside it).
+// Narrows [first, last) to the steps whose minor position lies on the surface or at
+// most `margin` pixels off it.
 void ClipMinorSteps(const SegmentWalk& w, int64_t margin, int64_t& first, int64_t& last) {
     int64_t kLow = 0;
     int64_t kHigh = w.a;

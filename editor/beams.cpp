@@ -84,7 +84,7 @@ void PlaceAndRemoveBeams() {
 void DrawRubberBand() {
     if (editor.placingBeam != 1) return;
     const uint32_t colour = BandLengthAccepted() ? MakeColour(255, 255, 255) : MakeColour(255, 85, 170);
-    const auto stroke = StrokeSegments(ScreenXOfColumn(editor.startColumn), ScreenYOfRow(editor.startRow),
-                                       ScreenXOfColumn(editor.endColumn), ScreenYOfRow(editor.endRow));
-    for (const PixelSegment& s : stroke) DrawSegmentBetween(s.x1, s.y1, s.x2, s.y2, colour);
+    DrawStroke(StrokeSegments(ScreenXOfColumn(editor.startColumn), ScreenYOfRow(editor.startRow),
+                              ScreenXOfColumn(editor.endColumn), ScreenYOfRow(editor.endRow)),
+               colour);
 }

@@ -19,9 +19,11 @@ inline int32_t ClampToPixel(int64_t value) {
 }
 
 // Nearest integer, an exact half to the even one (the default rounding mode), for
-// values well inside int range.
+// values well inside int range. Adding 1.5 * 2^52 leaves no fraction bits, so the sum
+// is rounded in that mode, as nearbyint would, without its library call.
 inline int32_t RoundHalfEven(double value) {
-    return static_cast<int32_t>(std::nearbyint(value));
+    constexpr double SHIFTER = 0x1.8p52;
+    return static_cast<int32_t>((value + SHIFTER) - SHIFTER);
 }
 
 // Nearest pixel, an exact half to the even one. NaN goes far off screen.
@@ -52,16 +54,23 @@ inline int32_t ScreenYOfRow(int32_t row) {
     return ScreenYOfWorld(int64_t{row} * GRID_SPACING_PIXELS);
 }
 
-// One-pixel segment between two screen pixels, both ends included.
-struct PixelSegment {
-    int32_t x1;
-    int32_t y1;
-    int32_t x2;
-    int32_t y2;
-};
+// One-pixel segment from one screen pixel to another, as {x1, y1, x2, y2}: the form
+// the drawing service takes.
+using PixelSegment = std::array<int32_t, 4>;
+
+// RoundToPixel(value + shift) for a shift of one pixel, given rounded = RoundToPixel(value).
+// Away from the clamp and from halves (where the sum may round to even on its own,
+// also when adding the shift rounds it onto a half) that is rounded + shift.
+inline int32_t RoundShiftedPixel(double value, int32_t rounded, int32_t shift) {
+    constexpr double NEAR_HALF = 0.5 - 0x1p-20;
+    if (rounded > -PIXEL_LIMIT && rounded < PIXEL_LIMIT && std::abs(value - rounded) < NEAR_HALF) {
+        return rounded + shift;
+    }
+    return RoundToPixel(value + shift);
+}
 
 // The stroke of a beam, about three pixels wide: the segment between two screen
-// positions and its copies shifted one pixel left, right, up and down. Each shift
+// positions, then its copies shifted one pixel left, right, up and down. Each shift
 // is added before rounding, so a position on an exact half rounds on its own.
 inline std::array<PixelSegment, 5> StrokeSegments(double x1, double y1, double x2, double y2) {
     const int32_t ax = RoundToPixel(x1);
@@ -69,10 +78,10 @@ inline std::array<PixelSegment, 5> StrokeSegments(double x1, double y1, double x
     const int32_t bx = RoundToPixel(x2);
     const int32_t by = RoundToPixel(y2);
     return {{
-        {RoundToPixel(x1 - 1.0), ay, RoundToPixel(x2 - 1.0), by},
         {ax, ay, bx, by},
-        {RoundToPixel(x1 + 1.0), ay, RoundToPixel(x2 + 1.0), by},
-        {ax, RoundToPixel(y1 - 1.0), bx, RoundToPixel(y2 - 1.0)},
-        {ax, RoundToPixel(y1 + 1.0), bx, RoundToPixel(y2 + 1.0)},
+        {RoundShiftedPixel(x1, ax, -1), ay, RoundShiftedPixel(x2, bx, -1), by},
+        {RoundShiftedPixel(x1, ax, 1), ay, RoundShiftedPixel(x2, bx, 1), by},
+        {ax, RoundShiftedPixel(y1, ay, -1), bx, RoundShiftedPixel(y2, by, -1)},
+        {ax, RoundShiftedPixel(y1, ay, 1), bx, RoundShiftedPixel(y2, by, 1)},
     }};
 }

@@ -4,6 +4,7 @@
 // renderer on 32-bit pixels in the MakeColour layout.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -56,6 +57,11 @@ void SetPenColour(int32_t r, int32_t g, int32_t b);
 void DrawSegment(int32_t x, int32_t y, int32_t dx, int32_t dy);
 void DrawSegment(int32_t x, int32_t y, int32_t dx, int32_t dy, uint32_t colour);
 void DrawSegmentBetween(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
+// A beam's stroke: five segments given as {x1, y1, x2, y2}, the first one and its copies
+// shifted one pixel left, right, up and down, drawn in one colour exactly as five calls of
+// DrawSegmentBetween would. Copies that are exact unit translates (the usual case) are
+// drawn in one pass that writes each covered pixel once.
+void DrawStroke(const std::array<std::array<int32_t, 4>, 5>& segments, uint32_t colour);
 void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour);
 void DrawCircle(int32_t x, int32_t y, int32_t radius, uint32_t colour);
 void SetTextCursor(int32_t x, int32_t y);

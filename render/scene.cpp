@@ -75,15 +75,15 @@ void DrawNodes() {
 
 void DrawBeams() {
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
+    const double offsetX = editor.viewOffsetX;
+    const double offsetY = editor.viewOffsetY;
     for (const Beam& beam : beamList) {
         if (beam.intact == 0) continue;
-        const uint32_t colour = BeamForceColour(beam.loadFactor);
         const Node& a = NodeAt(beam.ax, beam.ay);
         const Node& b = NodeAt(beam.bx, beam.by);
-        const auto stroke = StrokeSegments(
-            static_cast<double>(a.x) + editor.viewOffsetX, static_cast<double>(a.y) + editor.viewOffsetY,
-            static_cast<double>(b.x) + editor.viewOffsetX, static_cast<double>(b.y) + editor.viewOffsetY);
-        for (const PixelSegment& s : stroke) DrawSegmentBetween(s.x1, s.y1, s.x2, s.y2, colour);
+        DrawStroke(StrokeSegments(static_cast<double>(a.x) + offsetX, static_cast<double>(a.y) + offsetY,
+                                  static_cast<double>(b.x) + offsetX, static_cast<double>(b.y) + offsetY),
+                   BeamForceColour(beam.loadFactor));
     }
 }
 

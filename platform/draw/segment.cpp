@@ -42,51 +42,94 @@ void WalkPixels(uint32_t* pixel, int64_t count, int64_t majorStride, int64_t min
     }
 }
 
-void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+// A segment in major and minor terms: pixel i of b sits at major0 + majorStep * i and
+// minor0 + minorStep * floor((2 i a + b) / (2 b)).
+struct SegmentWalk {
+    bool xMajor;
+    int64_t major0;
+    int64_t minor0;
+    int64_t majorStep;
+    int64_t minorStep;
+    int64_t a;
+    int64_t b;
+    int64_t majorLimit;
+    int64_t minorLimit;
+};
+
+SegmentWalk WalkOf(const Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     const int64_t dx = x1 - x0;
     const int64_t dy = y1 - y0;
     const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
-    const int64_t major0 = xMajor ? x0 : y0;
-    const int64_t minor0 = xMajor ? y0 : x0;
     const int64_t majorSpan = xMajor ? dx : dy;
     const int64_t minorSpan = xMajor ? dy : dx;
-    const int64_t majorStep = majorSpan < 0 ? -1 : 1;
-    const int64_t minorStep = minorSpan < 0 ? -1 : 1;
-    const int64_t b = majorSpan < 0 ? -majorSpan : majorSpan;
-    const int64_t a = minorSpan < 0 ? -minorSpan : minorSpan;
-    if (b == 0) {
-        return;
-    }
-    const int64_t majorLimit = xMajor ? surface.width : surface.height;
-    const int64_t minorLimit = xMajor ? surface.height : surface.width;
+    return SegmentWalk{xMajor,
+                       xMajor ? x0 : y0,
+                       xMajor ? y0 : x0,
+                       majorSpan < 0 ? -1 : 1,
+                       minorSpan < 0 ? -1 : 1,
+                       minorSpan < 0 ? -minorSpan : minorSpan,
+                       majorSpan < 0 ? -majorSpan : majorSpan,
+                       xMajor ? surface.width : surface.height,
+                       xMajor ? surface.height : surface.width};
+}
 
-    int64_t first = 0;
-    int64_t last = b;  // exclusive: the end point is not drawn
-    StepsInside(major0, majorStep, majorLimit, first, last);
-    // Offsets k allowed on the minor axis, then the steps whose offset lies in [kLow, kHigh].
+// Spans below 2^30 keep every product below 2^62: 64-bit division will do.
+bool IsNarrow(const SegmentWalk& w) {
+    return w.b < (int64_t{1} << 30);
+}
+
+// Narrows [first, last) to the steps whose minor position lies on the surface or at
+// most `margin` pixels off it.
+void ClipMinorSteps(const SegmentWalk& w, int64_t margin, int64_t& first, int64_t& last) {
     int64_t kLow = 0;
-    int64_t kHigh = a;
-    if (minorStep > 0) {
-        kLow = std::max<int64_t>(kLow, -minor0);
-        kHigh = std::min<int64_t>(kHigh, minorLimit - 1 - minor0);
+    int64_t kHigh = w.a;
+    if (w.minorStep > 0) {
+        kLow = std::max<int64_t>(kLow, -w.minor0 - margin);
+        kHigh = std::min<int64_t>(kHigh, w.minorLimit - 1 - w.minor0 + margin);
     } else {
-        kLow = std::max<int64_t>(kLow, minor0 - (minorLimit - 1));
-        kHigh = std::min<int64_t>(kHigh, minor0);
+        kLow = std::max<int64_t>(kLow, w.minor0 - (w.minorLimit - 1) - margin);
+        kHigh = std::min<int64_t>(kHigh, w.minor0 + margin);
     }
-    if (kLow > kHigh || first >= last) {
+    if (kLow > kHigh) {
+        last = first;
         return;
     }
-    // Spans below 2^30 keep every product below 2^62: 64-bit division will do.
-    const bool narrow = b < (int64_t{1} << 30);
-    if (a > 0) {
-        if (narrow) {
-            first = std::max(first, CeilDiv(2 * b * kLow - b, 2 * a));
-            last = std::min(last, CeilDiv(2 * b * kHigh + b, 2 * a));
-        } else {
-            first = std::max(first, static_cast<int64_t>(CeilDiv(Int128{2} * b * kLow - b, Int128{2} * a)));
-            last = std::min(last, static_cast<int64_t>(CeilDiv(Int128{2} * b * kHigh + b, Int128{2} * a)));
-        }
+    if (w.a == 0) {
+        return;
     }
+    const int64_t a = w.a;
+    const int64_t b = w.b;
+    if (IsNarrow(w)) {
+        first = std::max(first, CeilDiv(2 * b * kLow - b, 2 * a));
+        last = std::min(last, CeilDiv(2 * b * kHigh + b, 2 * a));
+    } else {
+        first = std::max(first, static_cast<int64_t>(CeilDiv(Int128{2} * b * kLow - b, Int128{2} * a)));
+        last = std::min(last, static_cast<int64_t>(CeilDiv(Int128{2} * b * kHigh + b, Int128{2} * a)));
+    }
+}
+
+// The minor offset of step i and the error term left over, exactly.
+void OffsetAt(const SegmentWalk& w, int64_t i, int64_t& offset, int64_t& remainder) {
+    if (IsNarrow(w)) {
+        const int64_t numerator = 2 * i * w.a + w.b;
+        offset = numerator / (2 * w.b);
+        remainder = numerator % (2 * w.b);
+    } else {
+        const Int128 numerator = Int128{2} * i * w.a + w.b;
+        offset = static_cast<int64_t>(numerator / (Int128{2} * w.b));
+        remainder = static_cast<int64_t>(numerator % (Int128{2} * w.b));
+    }
+}
+
+void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+    const SegmentWalk w = WalkOf(surface, x0, y0, x1, y1);
+    if (w.b == 0) {
+        return;
+    }
+    int64_t first = 0;
+    int64_t last = w.b;  // exclusive: the end point is not drawn
+    StepsInside(w.major0, w.majorStep, w.majorLimit, first, last);
+    ClipMinorSteps(w, 0, first, last);
     if (first >= last) {
         return;
     }
@@ -94,27 +137,103 @@ void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y
     // Walk from the first visible step with the exact error term.
     int64_t offset = 0;
     int64_t remainder = 0;
-    if (narrow) {
-        const int64_t numerator = 2 * first * a + b;
-        offset = numerator / (2 * b);
-        remainder = numerator % (2 * b);
-    } else {
-        const Int128 numerator = Int128{2} * first * a + b;
-        offset = static_cast<int64_t>(numerator / (Int128{2} * b));
-        remainder = static_cast<int64_t>(numerator % (Int128{2} * b));
-    }
+    OffsetAt(w, first, offset, remainder);
     const int64_t width = surface.width;
-    const int64_t major = major0 + majorStep * first;
-    const int64_t minor = minor0 + minorStep * offset;
-    uint32_t* start = surface.pixels.data() + (xMajor ? minor * width + major : major * width + minor);
-    const int64_t majorStride = xMajor ? majorStep : majorStep * width;
-    const int64_t minorStride = xMajor ? minorStep * width : minorStep;
+    const int64_t major = w.major0 + w.majorStep * first;
+    const int64_t minor = w.minor0 + w.minorStep * offset;
+    uint32_t* start = surface.pixels.data() + (w.xMajor ? minor * width + major : major * width + minor);
+    const int64_t majorStride = w.xMajor ? w.majorStep : w.majorStep * width;
+    const int64_t minorStride = w.xMajor ? w.minorStep * width : w.minorStep;
     const int64_t count = last - first;
-    if (a == 0 && majorStride == 1) {
+    if (w.a == 0 && majorStride == 1) {
         std::fill(start, start + count, drawState.colour);
     } else {
-        WalkPixels(start, count, majorStride, minorStride, remainder, 2 * a, 2 * b, drawState.colour);
+        WalkPixels(start, count, majorStride, minorStride, remainder, 2 * w.a, 2 * w.b, drawState.colour);
     }
+}
+
+// Steps of a stroke along the centre walk from pixel `index`: the three pixels across
+// each step. Near the minor edges, those across that fall off the surface are skipped.
+template <bool NEAR_EDGE>
+void WalkStroke(const SegmentWalk& w, uint32_t* pixels, int64_t width, int64_t index, int64_t minor,
+                int64_t count, int64_t remainder, uint32_t colour) {
+    const int64_t majorStride = w.xMajor ? w.majorStep : w.majorStep * width;
+    const int64_t minorStride = w.xMajor ? w.minorStep * width : w.minorStep;
+    const int64_t across = w.xMajor ? width : 1;
+    const int64_t twoA = 2 * w.a;
+    const int64_t twoB = 2 * w.b;
+    for (int64_t i = 0; i < count; ++i) {
+        if (!NEAR_EDGE || (minor >= 1 && minor < w.minorLimit - 1)) {
+            pixels[index - across] = colour;
+            pixels[index] = colour;
+            pixels[index + across] = colour;
+        } else {
+            for (int64_t d = -1; d <= 1; ++d) {
+                if (minor + d >= 0 && minor + d < w.minorLimit) pixels[index + d * across] = colour;
+            }
+        }
+        remainder += twoA;
+        const bool step = remainder >= twoB;
+        remainder -= step ? twoB : 0;
+        minor += step ? w.minorStep : 0;
+        index += majorStride + (step ? minorStride : 0);
+    }
+}
+
+// The segment and its four unit translates in one pass. Their union is, along the
+// centre walk, the three pixels across each major position, plus one pixel before
+// the start and one on the end point, each at the minor position next to it.
+void PlotStroke(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t colour) {
+    const SegmentWalk w = WalkOf(surface, x0, y0, x1, y1);
+    if (w.b == 0) {
+        return;
+    }
+    const int64_t width = surface.width;
+    uint32_t* pixels = surface.pixels.data();
+    const int64_t majorEnd = w.major0 + w.majorStep * w.b;
+    // The walk's last offset, floor(a - (2a - b) / 2b), without a division.
+    const int64_t endMinor = w.minor0 + w.minorStep * (2 * w.a > w.b ? w.a - 1 : w.a);
+    const auto indexOf = [&](int64_t major, int64_t minor) {
+        return w.xMajor ? minor * width + major : major * width + minor;
+    };
+
+    // A stroke a pixel or more inside the surface (nearly every beam in view) needs no clipping.
+    if (std::min(w.major0, majorEnd) >= 1 && std::max(w.major0, majorEnd) < w.majorLimit - 1 &&
+        std::min(w.minor0, endMinor) >= 1 && std::max(w.minor0, endMinor) < w.minorLimit - 1) {
+        pixels[indexOf(w.major0 - w.majorStep, w.minor0)] = colour;
+        pixels[indexOf(majorEnd, endMinor)] = colour;
+        if (w.a == 0 && w.xMajor) {
+            // A level stroke: three rows.
+            uint32_t* row = pixels + indexOf(std::min(w.major0, majorEnd - w.majorStep), w.minor0 - 1);
+            for (int k = 0; k < 3; ++k, row += width) std::fill(row, row + w.b, colour);
+            return;
+        }
+        WalkStroke<false>(w, pixels, width, indexOf(w.major0, w.minor0), w.minor0, w.b, w.b, colour);
+        return;
+    }
+
+    const auto plotMajorMinor = [&](int64_t major, int64_t minor) {
+        if (major >= 0 && major < w.majorLimit && minor >= 0 && minor < w.minorLimit) {
+            pixels[indexOf(major, minor)] = colour;
+        }
+    };
+    plotMajorMinor(w.major0 - w.majorStep, w.minor0);
+    plotMajorMinor(majorEnd, endMinor);
+    // Steps whose three pixels across reach the surface.
+    int64_t first = 0;
+    int64_t last = w.b;
+    StepsInside(w.major0, w.majorStep, w.majorLimit, first, last);
+    ClipMinorSteps(w, 1, first, last);
+    if (first >= last) {
+        return;
+    }
+    int64_t offset = 0;
+    int64_t remainder = 0;
+    OffsetAt(w, first, offset, remainder);
+    const int64_t minor = w.minor0 + w.minorStep * offset;
+    // The index may lie one row or column off the surface; only checked pixels there are written.
+    WalkStroke<true>(w, pixels, width, indexOf(w.major0 + w.majorStep * first, minor), minor, last - first,
+                     remainder, colour);
 }
 
 void DrawSegmentFrom(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
@@ -139,4 +258,23 @@ void DrawSegment(int32_t x, int32_t y, int32_t dx, int32_t dy, uint32_t colour) 
 void DrawSegmentBetween(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
     SetColourValue(colour);
     DrawSegmentFrom(x1, y1, x2, y2);
+}
+
+void DrawStroke(const std::array<std::array<int32_t, 4>, 5>& segments, uint32_t colour) {
+    Surface* surface = CurrentSurface();
+    if (surface == nullptr) {
+        return;
+    }
+    // As SetColourValue would set it, without looking up the target again.
+    drawState.colour = colour & 0x00FFFFFFu;
+    const auto& [x1, y1, x2, y2] = segments[0];
+    const auto isShifted = [&](const std::array<int32_t, 4>& s, int64_t dx, int64_t dy) {
+        return s[0] == x1 + dx && s[1] == y1 + dy && s[2] == x2 + dx && s[3] == y2 + dy;
+    };
+    if (isShifted(segments[1], -1, 0) && isShifted(segments[2], 1, 0) && isShifted(segments[3], 0, -1) &&
+        isShifted(segments[4], 0, 1)) {
+        PlotStroke(*surface, x1, y1, x2, y2, drawState.colour);
+    } else {
+        for (const auto& s : segments) PlotSegment(*surface, s[0], s[1], s[2], s[3]);
+    }
 }

@@ -1,10 +1,16 @@
-// The force colours; everything else the scene draws is pinned by the reference frames.
+// The force colours and the beams' stroke; everything else the scene draws is pinned
+// by the reference frames.
 #include "render/scene.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iomanip>
+#include <random>
+#include <vector>
 
+#include "platform/draw/surface.h"
 #include "tests/support/fixture.h"
 
 namespace {
@@ -16,6 +22,59 @@ TEST(BeamForceColourTest, FollowsTheLegendFromRedOverGreenToBlue) {
         {INFINITY, {255, 55, 55}}, {1e30f, {255, 55, 55}}, {NAN, {55, 55, 255}},
     };
     for (const auto& [load, rgb] : cases) EXPECT_EQ(fixture::ColourOf(BeamForceColour(load)), rgb) << load;
+}
+
+// The one-pass stroke against the five segments it replaced, each rounded on its own,
+// on a small screen: beams of every length and direction, on exact halves and next to
+// them, and reaching far beyond the screen and the int range.
+TEST(BeamStrokeTest, OnePassDrawsTheFiveShiftedSegmentsExactly) {
+    ResetDrawing();
+    AllocateBackBuffer(160, 120);
+    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
+    std::mt19937 random(13);
+    std::uniform_real_distribution<double> onScreen(-300.0, 460.0);
+    std::uniform_real_distribution<double> far(1e3, 1e10);
+    const auto position = [&](double from) {
+        const double x = onScreen(random);
+        switch (random() % 7) {
+            case 0:
+                return from + static_cast<double>(random() % 25) - 12.0;
+            case 1:
+                return std::floor(x) + 0.5;
+            case 2:
+                return std::nextafter(std::floor(x) + 0.5, random() % 2 == 0 ? -1e300 : 1e300);
+            case 3:
+                return random() % 2 == 0 ? far(random) : -far(random);
+            case 4:
+                return std::round(x);
+            default:
+                return x;
+        }
+    };
+    // The rounding as it was, through the library; each shifted copy rounded on its own.
+    const auto pixel = [](double v) {
+        const double limit = static_cast<double>(PIXEL_LIMIT);
+        return std::isnan(v) ? static_cast<int32_t>(-PIXEL_LIMIT)
+                             : static_cast<int32_t>(std::nearbyint(std::clamp(v, -limit, limit)));
+    };
+    for (int trial = 0; trial < 4000; ++trial) {
+        const double x1 = position(80.0), y1 = position(60.0);
+        const double x2 = position(x1), y2 = position(y1);
+        const uint32_t colour = MakeColour(trial % 256, 200, 100);
+        std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
+        DrawSegmentBetween(pixel(x1), pixel(y1), pixel(x2), pixel(y2), colour);
+        for (const double d : {-1.0, 1.0}) {
+            DrawSegmentBetween(pixel(x1 + d), pixel(y1), pixel(x2 + d), pixel(y2), colour);
+            DrawSegmentBetween(pixel(x1), pixel(y1 + d), pixel(x2), pixel(y2 + d), colour);
+        }
+        const std::vector<uint32_t> fiveSegments = backBuffer.pixels;
+        std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
+        DrawStroke(StrokeSegments(x1, y1, x2, y2), colour);
+        ASSERT_EQ(backBuffer.pixels, fiveSegments)
+            << std::setprecision(17) << x1 << "," << y1 << " -> " << x2 << "," << y2;
+    }
+    EndDraw();
+    ResetDrawing();
 }
 
 }  // namespace

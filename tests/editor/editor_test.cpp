@@ -18,7 +18,7 @@ constexpr int32_t E = NODE_EMPTY, J = NODE_JOINT, A = NODE_ANCHOR;
 TEST(EditorTest, ClickTimingAndTheLevelsEdge) {
     ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {98, 30}})));
     ClickNode(1, 25, 30);
-    PointAtNode(27, 30);
+    MovePointerTo(ScreenXOfColumn(27), ScreenYOfRow(30));
     HeadlessQueueButton(1, true);
     Frames(2);
     HeadlessQueueMotionX(40);  // to (29, 30) in the very frame of the release

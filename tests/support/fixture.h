@@ -100,10 +100,6 @@ inline void MovePointerTo(int32_t x, int32_t y) {
     Frames(1);
 }
 
-inline void PointAtNode(int32_t column, int32_t row) {
-    MovePointerTo(ScreenXOfColumn(column), ScreenYOfRow(row));
-}
-
 // Press for two frames, release, then wait out the double-click window.
 inline void Click(int32_t button) {
     HeadlessQueueButton(button, true);
@@ -113,7 +109,7 @@ inline void Click(int32_t button) {
 }
 
 inline void ClickNode(int32_t button, int32_t column, int32_t row) {
-    PointAtNode(column, row);
+    MovePointerTo(ScreenXOfColumn(column), ScreenYOfRow(row));
     Click(button);
 }
 

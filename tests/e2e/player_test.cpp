@@ -179,6 +179,13 @@ TEST_F(RealDisplay, BuildsSimulatesAndEndsOnEscape) {
     Xdotool({"keyup", "Escape"}, 0);
 }
 
+// The first frame alone, where the end-to-end run needs nothing more (the exact
+// blocks at twice the size).
+TEST_F(RealDisplay, ShowsTheStartScreen) {
+    ASSERT_NO_FATAL_FAILURE(StartGame());
+    ExpectCentredAndCrisp(last);
+}
+
 // A close request from the desktop, SIGTERM and SIGINT end the game like Escape.
 TEST_F(RealDisplay, EndsOnACloseRequestAndOnSignals) {
     for (const int signal : {0, SIGTERM, SIGINT}) {

@@ -125,7 +125,7 @@ TEST(RandomPlayTest, ALoneJointFallsForAsLongAsYouLike) {
     NodeAt(32, 30).kind = NODE_JOINT;  // as a joint whose beams were removed
     HoldKey(SCAN_RETURN, 1);
     float lastY = NodeAt(32, 30).y;
-    const int64_t frames = Setting("KARNOLT_FALL_FRAMES", 200000);
+    const int64_t frames = Setting("KARNOLT_FALL_FRAMES", 100000);
     for (int64_t frame = 1; frame <= frames; ++frame) {
         // The whole frame now and then; the step alone in between to go far quickly.
         if (frame % 1000 == 0) {

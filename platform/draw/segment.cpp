@@ -267,13 +267,14 @@ void DrawStroke(const std::array<std::array<int32_t, 4>, 5>& segments, uint32_t 
     }
     // As SetColourValue would set it, without looking up the target again.
     drawState.colour = colour & 0x00FFFFFFu;
-    const auto& [x1, y1, x2, y2] = segments[0];
-    const auto isShifted = [&](const std::array<int32_t, 4>& s, int64_t dx, int64_t dy) {
-        return s[0] == x1 + dx && s[1] == y1 + dy && s[2] == x2 + dx && s[3] == y2 + dy;
+    const std::array<int32_t, 4>& centre = segments[0];
+    const auto isShifted = [&centre](const std::array<int32_t, 4>& s, int64_t dx, int64_t dy) {
+        return s[0] == centre[0] + dx && s[1] == centre[1] + dy && s[2] == centre[2] + dx &&
+               s[3] == centre[3] + dy;
     };
     if (isShifted(segments[1], -1, 0) && isShifted(segments[2], 1, 0) && isShifted(segments[3], 0, -1) &&
         isShifted(segments[4], 0, 1)) {
-        PlotStroke(*surface, x1, y1, x2, y2, drawState.colour);
+        PlotStroke(*surface, centre[0], centre[1], centre[2], centre[3], drawState.colour);
     } else {
         for (const auto& s : segments) PlotSegment(*surface, s[0], s[1], s[2], s[3]);
     }

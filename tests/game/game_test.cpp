@@ -63,7 +63,8 @@ Rgb Picture(int32_t x, int32_t y, int32_t width, int32_t height) {
 TEST(LevelTest, AcceptedLevelsGiveTheGridAnchorsAndGreyMarks) {
     const std::tuple<int, int32_t, int32_t> levels[] = {
         {24, 13, 11}, {32, 13, 11}, {16, 7, 5}, {24, 300, 300}, {24, 1, 1}};
-    for (const auto& [bits, width, height] : levels) {
+    for (const auto& [bits, levelWidth, levelHeight] : levels) {
+        const int32_t width = levelWidth, height = levelHeight;  // a lambda below takes them
         const auto picture = [&](int32_t x, int32_t y) { return Picture(x, y, width, height); };
         ASSERT_TRUE(StartGame(WriteBmp("level.bmp", width, height, bits, picture))) << game.levelError;
         EXPECT_EQ(gridWidth, width);

@@ -147,8 +147,8 @@ protected:
     }
 };
 
-// On every screen size it runs on (the game's own and 1080p, 1.40625 times as
-// large): a beam built by clicks, the simulation started by Enter, Escape ends it.
+// On a 1080p screen (1.40625 times the game's size): a beam built by clicks, the
+// simulation started by Enter, Escape ends it.
 TEST_F(RealDisplay, BuildsSimulatesAndEndsOnEscape) {
     ASSERT_NO_FATAL_FAILURE(StartGame());
     ExpectCentredAndCrisp(last);

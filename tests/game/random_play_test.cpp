@@ -72,7 +72,7 @@ TEST(RandomPlayTest, TheWorldStaysSoundUnderRandomInput) {
     };
     NodeIndex node{40, 40};  // where the pointer heads
     int32_t heldButton = 0, holdFrames = 0, enterFrames = 0, deleteFrames = 0, mostBeams = 0;
-    const int64_t frames = Setting("KARNOLT_PLAY_FRAMES", 10000);
+    const int64_t frames = Setting("KARNOLT_PLAY_FRAMES", 6000);
     for (int64_t frame = 1; frame <= frames; ++frame) {
         if (chance(40)) {
             // Mostly near the chain's start or an anchor, so chains grow; sometimes anywhere,

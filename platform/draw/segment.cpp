@@ -121,34 +121,46 @@ void OffsetAt(const SegmentWalk& w, int64_t i, int64_t& offset, int64_t& remaind
     }
 }
 
+// The steps [first, last) whose pixels, widened by `margin` across the line, reach
+// the surface, and the line's minor offset and error term at the first of them.
+// False when there are none.
+struct VisibleSteps {
+    int64_t first = 0;
+    int64_t last = 0;
+    int64_t offset = 0;
+    int64_t remainder = 0;
+};
+bool FindVisibleSteps(const SegmentWalk& w, int64_t margin, VisibleSteps& steps) {
+    steps = VisibleSteps{0, w.b, 0, 0};
+    StepsInside(w.major0, w.majorStep, w.majorLimit, steps.first, steps.last);
+    ClipMinorSteps(w, margin, steps.first, steps.last);
+    if (steps.first >= steps.last) return false;
+    OffsetAt(w, steps.first, steps.offset, steps.remainder);
+    return true;
+}
+
 void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     const SegmentWalk w = WalkOf(surface, x0, y0, x1, y1);
     if (w.b == 0) {
         return;
     }
-    int64_t first = 0;
-    int64_t last = w.b;  // exclusive: the end point is not drawn
-    StepsInside(w.major0, w.majorStep, w.majorLimit, first, last);
-    ClipMinorSteps(w, 0, first, last);
-    if (first >= last) {
+    // Walk from the first visible step with the exact error term; the end point is not drawn.
+    VisibleSteps steps;
+    if (!FindVisibleSteps(w, 0, steps)) {
         return;
     }
-
-    // Walk from the first visible step with the exact error term.
-    int64_t offset = 0;
-    int64_t remainder = 0;
-    OffsetAt(w, first, offset, remainder);
     const int64_t width = surface.width;
-    const int64_t major = w.major0 + w.majorStep * first;
-    const int64_t minor = w.minor0 + w.minorStep * offset;
+    const int64_t major = w.major0 + w.majorStep * steps.first;
+    const int64_t minor = w.minor0 + w.minorStep * steps.offset;
     uint32_t* start = surface.pixels.data() + (w.xMajor ? minor * width + major : major * width + minor);
     const int64_t majorStride = w.xMajor ? w.majorStep : w.majorStep * width;
     const int64_t minorStride = w.xMajor ? w.minorStep * width : w.minorStep;
-    const int64_t count = last - first;
+    const int64_t count = steps.last - steps.first;
     if (w.a == 0 && majorStride == 1) {
         std::fill(start, start + count, drawState.colour);
     } else {
-        WalkPixels(start, count, majorStride, minorStride, remainder, 2 * w.a, 2 * w.b, drawState.colour);
+        WalkPixels(start, count, majorStride, minorStride, steps.remainder, 2 * w.a, 2 * w.b,
+                   drawState.colour);
     }
 }
 
@@ -220,20 +232,14 @@ void PlotStroke(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1
     plotMajorMinor(w.major0 - w.majorStep, w.minor0);
     plotMajorMinor(majorEnd, endMinor);
     // Steps whose three pixels across reach the surface.
-    int64_t first = 0;
-    int64_t last = w.b;
-    StepsInside(w.major0, w.majorStep, w.majorLimit, first, last);
-    ClipMinorSteps(w, 1, first, last);
-    if (first >= last) {
+    VisibleSteps steps;
+    if (!FindVisibleSteps(w, 1, steps)) {
         return;
     }
-    int64_t offset = 0;
-    int64_t remainder = 0;
-    OffsetAt(w, first, offset, remainder);
-    const int64_t minor = w.minor0 + w.minorStep * offset;
+    const int64_t minor = w.minor0 + w.minorStep * steps.offset;
     // The index may lie one row or column off the surface; only checked pixels there are written.
-    WalkStroke<true>(w, pixels, width, indexOf(w.major0 + w.majorStep * first, minor), minor, last - first,
-                     remainder, colour);
+    WalkStroke<true>(w, pixels, width, indexOf(w.major0 + w.majorStep * steps.first, minor), minor,
+                     steps.last - steps.first, steps.remainder, colour);
 }
 
 void DrawSegmentFrom(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {

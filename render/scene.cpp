@@ -19,38 +19,41 @@ void DrawLevelBackground() {
     EndScaledPass();
 }
 
-// Column lines are drawn a band of rows at a time, every line through one band
-// before the next: a whole column at once would touch a new cache line with each
-// pixel, which made the grid the costliest part of an idle frame.
-static constexpr int64_t GRID_BAND_ROWS = 32;
-
+// The grid is drawn a screen row at a time, replaying on each row the passes in
+// their order: column lines in a pass's grey, then that pass's row line. Drawing
+// whole column lines instead touches a new cache line and page with every pixel,
+// which made the grid the costliest part of an idle frame.
 void DrawGridLines() {
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     struct GridPass {
         int32_t grey;
         int32_t step;
+        int32_t columnCount;
+        int32_t columns[GRID_NODES];
     };
-    int32_t columns[GRID_NODES];
     // Later passes draw over earlier ones: every 4th line lighter, every 8th lighter still.
-    for (const GridPass pass : {GridPass{80, 1}, GridPass{120, 4}, GridPass{160, 8}}) {
-        SetPenColour(pass.grey, pass.grey, pass.grey);
+    GridPass passes[] = {{80, 1, 0, {}}, {120, 4, 0, {}}, {160, 8, 0, {}}};
+    for (GridPass& pass : passes) {
         // Only what lies on the screen: the rest would be clipped away.
-        int32_t columnCount = 0;
         for (int32_t i = 0; i <= gridWidth; i += pass.step) {
             const int32_t x = ScreenXOfColumn(i);
-            if (x >= 0 && x < SCREEN_WIDTH) columns[columnCount++] = x;
+            if (x >= 0 && x < SCREEN_WIDTH) pass.columns[pass.columnCount++] = x;
         }
-        const int64_t top = editor.viewOffsetY;
-        const int64_t firstRow = std::max<int64_t>(top, 0);
-        const int64_t endRow =
-            std::min<int64_t>(top + int64_t{GRID_SPACING_PIXELS} * gridHeight, SCREEN_HEIGHT);
-        for (int64_t band = firstRow; band < endRow; band += GRID_BAND_ROWS) {
-            const auto rows = static_cast<int32_t>(std::min(GRID_BAND_ROWS, endRow - band));
-            for (int32_t k = 0; k < columnCount; ++k)
-                DrawSegment(columns[k], static_cast<int32_t>(band), 0, rows);
-        }
-        for (int32_t j = 0; j <= gridHeight; j += pass.step) {
-            DrawSegment(editor.viewOffsetX, ScreenYOfRow(j), GRID_SPACING_PIXELS * gridWidth, 0);
+    }
+    const int64_t top = editor.viewOffsetY;
+    const int64_t height =
+        int64_t{GRID_SPACING_PIXELS} * gridHeight;  // column lines end above the last row line
+    const int64_t firstRow = std::max<int64_t>(top, 0);
+    const int64_t endRow = std::min<int64_t>(top + height + 1, SCREEN_HEIGHT);
+    for (int64_t y = firstRow; y < endRow; ++y) {
+        const int64_t offset = y - top;
+        const int64_t gridRow = offset % GRID_SPACING_PIXELS == 0 ? offset / GRID_SPACING_PIXELS : -1;
+        for (const GridPass& pass : passes) {
+            SetPenColour(pass.grey, pass.grey, pass.grey);
+            if (offset < height) DrawPointsOnRow(static_cast<int32_t>(y), pass.columns, pass.columnCount);
+            if (gridRow >= 0 && gridRow % pass.step == 0) {
+                DrawSegment(editor.viewOffsetX, static_cast<int32_t>(y), GRID_SPACING_PIXELS * gridWidth, 0);
+            }
         }
     }
 }

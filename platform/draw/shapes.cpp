@@ -1,4 +1,4 @@
-// Boxes and circles, clipped to the target row by row before any pixel is touched.
+// Row points, boxes and circles, clipped to the target row by row before any pixel is touched.
 #include <algorithm>
 #include <cmath>
 
@@ -72,6 +72,17 @@ Span DiscRow(int64_t radius, int64_t v) {
 }
 
 }  // namespace
+
+void DrawPointsOnRow(int32_t y, const int32_t* xs, int32_t count) {
+    Surface* surface = CurrentSurface();
+    if (surface == nullptr || y < 0 || y >= surface->height) {
+        return;
+    }
+    uint32_t* row = surface->pixels.data() + static_cast<std::size_t>(y) * surface->width;
+    for (int32_t k = 0; k < count; ++k) {
+        if (xs[k] >= 0 && xs[k] < surface->width) row[xs[k]] = drawState.colour;
+    }
+}
 
 void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour) {
     SetColourValue(colour);

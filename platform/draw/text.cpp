@@ -1,6 +1,7 @@
 // Text in the compiled-in font, and the one conversion from our UTF-8 sources
 // to the Latin-1 bytes the labels take.
 #include <algorithm>
+#include <bit>
 
 #include "platform/display.h"
 #include "platform/draw/draw_state.h"
@@ -37,17 +38,25 @@ void DrawLabel(std::string_view latin1Text) {
     }
     const bool opaque = (drawState.flags & DRAW_TRANSPARENT_TEXT) == 0;
     const uint32_t colour = drawState.colour;
-    for (int64_t row = rowFirst; row < rowEnd; ++row) {
-        uint32_t* line = surface->pixels.data() + (top + row) * surface->width;
-        for (int64_t x = xFirst; x < xEnd; ++x) {
-            const int64_t offset = x - left;
-            const auto glyph =
-                static_cast<uint8_t>(latin1Text[static_cast<std::size_t>(offset / FONT_WIDTH)]);
-            const bool ink = ((FONT_GLYPHS[glyph][row] << (offset % FONT_WIDTH)) & 0x80) != 0;
-            if (ink) {
-                line[x] = colour;
-            } else if (opaque) {
-                line[x] = TEXT_BACKGROUND;
+    uint32_t* pixels = surface->pixels.data();
+    for (int64_t c = (xFirst - left) / FONT_WIDTH; left + c * FONT_WIDTH < xEnd; ++c) {
+        const int64_t x0 = left + c * FONT_WIDTH;
+        // The glyph's columns on the target, as bits of its rows (the leftmost in bit 7).
+        uint32_t visible = 0;
+        for (int64_t k = 0; k < FONT_WIDTH; ++k) {
+            if (x0 + k >= xFirst && x0 + k < xEnd) visible |= 0x80u >> k;
+        }
+        const uint8_t* glyph = FONT_GLYPHS[static_cast<uint8_t>(latin1Text[static_cast<std::size_t>(c)])];
+        for (int64_t row = rowFirst; row < rowEnd; ++row) {
+            const int64_t line = (top + row) * surface->width + x0;
+            if (opaque) {
+                for (int64_t k = 0; k < FONT_WIDTH; ++k) {
+                    if ((visible & (0x80u >> k)) != 0) pixels[line + k] = TEXT_BACKGROUND;
+                }
+            }
+            // Ink pixels only, found bit by bit: most of a glyph's cell is empty.
+            for (uint32_t ink = glyph[row] & visible; ink != 0; ink &= ink - 1) {
+                pixels[line + 7 - std::countr_zero(ink)] = colour;
             }
         }
     }

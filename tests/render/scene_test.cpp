@@ -1,4 +1,4 @@
-// The force colours and the beams' stroke; everything else the scene draws is pinned
+// The force colours, the grid's row order and the beams' stroke; everything else the scene draws is pinned
 // by the reference frames.
 #include "render/scene.h"
 
@@ -74,6 +74,35 @@ TEST(BeamStrokeTest, OnePassDrawsTheFiveShiftedSegmentsExactly) {
             << std::setprecision(17) << x1 << "," << y1 << " -> " << x2 << "," << y2;
     }
     EndDraw();
+    ResetDrawing();
+}
+
+// The grid drawn a row at a time against its three passes of whole lines, in views
+// that show its ends and corners, or nothing of it.
+TEST(GridTest, RowByRowDrawsTheThreePassesOfWholeLines) {
+    const int32_t cases[][4] = {{100, 70, -488, -316}, {3, 3, 500, 400},        {100, 70, -1000, -700},
+                                {100, 70, 1020, 760},  {100, 70, -2000, -1400}, {100, 70, -2001, -1401},
+                                {300, 300, -5013, 7}};
+    ResetDrawing();
+    AllocateBackBuffer(SCREEN_WIDTH, SCREEN_HEIGHT);
+    for (const auto& [width, height, x, y] : cases) {
+        gridWidth = width;
+        gridHeight = height;
+        editor.viewOffsetX = x;
+        editor.viewOffsetY = y;
+        ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
+        std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
+        for (const auto& [grey, step] : {std::pair{80, 1}, {120, 4}, {160, 8}}) {
+            SetPenColour(grey, grey, grey);
+            for (int32_t i = 0; i <= width; i += step) DrawSegment(ScreenXOfColumn(i), y, 0, 20 * height);
+            for (int32_t j = 0; j <= height; j += step) DrawSegment(x, ScreenYOfRow(j), 20 * width, 0);
+        }
+        const std::vector<uint32_t> wholeLines = backBuffer.pixels;
+        std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
+        DrawGridLines();
+        EndDraw();
+        EXPECT_EQ(backBuffer.pixels, wholeLines) << width << " x " << height << " at " << x << ", " << y;
+    }
     ResetDrawing();
 }
 

@@ -5,7 +5,7 @@
 #include "platform/display.h"
 #include "platform/draw/draw_state.h"
 
-Surface* CurrentSurface() {
+Surface* TargetSurface() {
     if (drawState.targetKind == DRAW_TARGET_BACK_BUFFER) {
         return &backBuffer;
     }
@@ -16,19 +16,37 @@ Surface* CurrentSurface() {
     return nullptr;
 }
 
+Surface* CurrentSurface() {
+    Surface* surface = TargetSurface();
+    if (surface == &backBuffer) SettleBackBufferClear();
+    return surface;
+}
+
 void FillSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     uint32_t* row = surface.pixels.data() + y * surface.width;
     std::fill(row + x0, row + x1, drawState.colour);
 }
 
 void ClearBackBuffer(int32_t r, int32_t g, int32_t b) {
-    const uint32_t colour = MakeColour(r, g, b);
+    drawState.clearPending = true;
+    drawState.clearColour = MakeColour(r, g, b);
+}
+
+void FillBackBufferRows(int64_t first, int64_t end, uint32_t colour) {
+    uint32_t* from = backBuffer.pixels.data() + first * backBuffer.width;
+    uint32_t* to = backBuffer.pixels.data() + end * backBuffer.width;
     if (colour == 0) {
-        // The game's clear, every frame: the C library's block clear is the fastest write.
-        std::memset(backBuffer.pixels.data(), 0, backBuffer.pixels.size() * sizeof(uint32_t));
-        return;
+        // The game's clear: the C library's block clear is the fastest write.
+        std::memset(from, 0, static_cast<std::size_t>(to - from) * sizeof(uint32_t));
+    } else {
+        std::fill(from, to, colour);
     }
-    std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), colour);
+}
+
+void SettleBackBufferClear() {
+    if (!drawState.clearPending) return;
+    drawState.clearPending = false;
+    FillBackBufferRows(0, backBuffer.height, drawState.clearColour);
 }
 
 // The back buffer can be held by one drawing at a time, like a surface's device context.
@@ -55,7 +73,7 @@ int32_t BeginDraw(DrawTarget target) {
     }
     drawState.targetKind = target.kind;
     drawState.targetSprite = target.spriteNumber;
-    if (CurrentSurface() == nullptr) {
+    if (TargetSurface() == nullptr) {
         drawState.targetKind = DRAW_TARGET_NONE;
         return 0;
     }
@@ -73,14 +91,14 @@ void EndDraw() {
 }
 
 void SetDrawFlags(int32_t flags) {
-    if (CurrentSurface() == nullptr) {
+    if (TargetSurface() == nullptr) {
         return;
     }
     drawState.flags = flags;
 }
 
 void SetPenColour(int32_t r, int32_t g, int32_t b) {
-    if (CurrentSurface() == nullptr) {
+    if (TargetSurface() == nullptr) {
         return;
     }
     drawState.colour = MakeColour(r, g, b);

@@ -14,6 +14,11 @@ struct DrawState {
     // Where the next label starts, as SetTextCursor left it.
     int64_t cursorX = 0;
     int64_t cursorY = 0;
+    // ClearBackBuffer only notes its colour. The clear is written by the next thing that
+    // touches the back buffer's pixels, or by a scaled sprite a row at a time, each row
+    // just before the sprite blends onto it, while the row is still in the cache.
+    bool clearPending = false;
+    uint32_t clearColour = 0;
 };
 
 struct Sprite {
@@ -24,7 +29,11 @@ struct Sprite {
 extern DrawState drawState;
 
 // The surface drawing goes to, or nullptr without a current target.
+Surface* TargetSurface();
+// The same, for its pixels: a pending clear of the back buffer is written first.
 Surface* CurrentSurface();
+// Fills rows [first, end) of the back buffer with the colour.
+void FillBackBufferRows(int64_t first, int64_t end, uint32_t colour);
 // The sprite with this number, or nullptr when the number lies outside the table.
 Sprite* FindSprite(int32_t spriteNumber);
 // Frees every sprite and forgets the last load error.

@@ -193,33 +193,31 @@ uint32_t BlendPixel(uint32_t colour, uint32_t old, uint32_t keep) {
     return result;
 }
 
-// Blends the layer's part that falls on screen rows [rowFirst, rowEnd) and columns
-// [columnFirst, columnEnd), the sprite's top-left corner being at (x, y).
-void ApplyLayer(const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFirst, int64_t columnEnd,
-                int64_t rowFirst, int64_t rowEnd) {
+// Blends the layer's part that falls on screen row `row` and columns [columnFirst,
+// columnEnd), the sprite's top-left corner being at (x, y).
+void ApplyLayerRow(const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFirst, int64_t columnEnd,
+                   int64_t row) {
     const int64_t shift = layer.columnFirst + x;  // screen column of the layer's column 0
-    for (int64_t row = rowFirst; row < rowEnd; ++row) {
-        const auto r = static_cast<std::size_t>(row - y - layer.rowFirst);
-        uint32_t* screenRow = backBuffer.pixels.data() + row * backBuffer.width;
-        const uint32_t* colour = layer.colour.data() + r * layer.columns;
-        const uint16_t* keep = layer.keep.data() + r * layer.columns;
-        for (std::size_t span = r == 0 ? 0 : layer.rowSpanEnd[r - 1]; span < layer.rowSpanEnd[r]; span += 2) {
-            const int64_t first = std::max<int64_t>(layer.spans[span] + shift, columnFirst);
-            const int64_t end = std::min<int64_t>(layer.spans[span + 1] + shift, columnEnd);
-            if (first >= end) continue;
-            uint32_t* target = screenRow + first;
-            const auto count = static_cast<std::size_t>(end - first);
-            const auto from = static_cast<std::size_t>(first - shift);
-            uint32_t anyLit = 0;
-            for (std::size_t k = 0; k < count; ++k) anyLit |= target[k];
-            if (anyLit == 0) {
-                std::copy(colour + from, colour + from + count, target);
-                continue;
-            }
-            for (std::size_t k = 0; k < count; ++k) {
-                const uint32_t old = target[k];
-                target[k] = old == 0 ? colour[from + k] : BlendPixel(colour[from + k], old, keep[from + k]);
-            }
+    const auto r = static_cast<std::size_t>(row - y - layer.rowFirst);
+    uint32_t* screenRow = backBuffer.pixels.data() + row * backBuffer.width;
+    const uint32_t* colour = layer.colour.data() + r * layer.columns;
+    const uint16_t* keep = layer.keep.data() + r * layer.columns;
+    for (std::size_t span = r == 0 ? 0 : layer.rowSpanEnd[r - 1]; span < layer.rowSpanEnd[r]; span += 2) {
+        const int64_t first = std::max<int64_t>(layer.spans[span] + shift, columnFirst);
+        const int64_t end = std::min<int64_t>(layer.spans[span + 1] + shift, columnEnd);
+        if (first >= end) continue;
+        uint32_t* target = screenRow + first;
+        const auto count = static_cast<std::size_t>(end - first);
+        const auto from = static_cast<std::size_t>(first - shift);
+        uint32_t anyLit = 0;
+        for (std::size_t k = 0; k < count; ++k) anyLit |= target[k];
+        if (anyLit == 0) {
+            std::copy(colour + from, colour + from + count, target);
+            continue;
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const uint32_t old = target[k];
+            target[k] = old == 0 ? colour[from + k] : BlendPixel(colour[from + k], old, keep[from + k]);
         }
     }
 }
@@ -314,5 +312,15 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
                    std::max<int64_t>(spriteRowFirst - LAYER_MARGIN, 0),
                    std::min<int64_t>(spriteRowEnd + LAYER_MARGIN, scaled->height), layer);
     }
-    ApplyLayer(layer, x, y, columnFirst, columnEnd, rowFirst, rowEnd);
+    if (!drawState.clearPending) {
+        for (int64_t row = rowFirst; row < rowEnd; ++row)
+            ApplyLayerRow(layer, x, y, columnFirst, columnEnd, row);
+        return;
+    }
+    // The pending clear is written here, each row just before the layer blends onto it.
+    drawState.clearPending = false;
+    for (int64_t row = 0; row < backBuffer.height; ++row) {
+        FillBackBufferRows(row, row + 1, drawState.clearColour);
+        if (row >= rowFirst && row < rowEnd) ApplyLayerRow(layer, x, y, columnFirst, columnEnd, row);
+    }
 }

@@ -15,12 +15,14 @@ void AllocateBackBuffer(int32_t width, int32_t height) {
     backBuffer.width = width;
     backBuffer.height = height;
     backBuffer.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+    drawState.clearPending = false;
 }
 
 void ReleaseBackBufferDrawing() {
     if (drawState.targetKind == DRAW_TARGET_BACK_BUFFER) {
         EndDraw();
     }
+    SettleBackBufferClear();
 }
 
 void ReleaseDrawing() {

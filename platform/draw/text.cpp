@@ -12,7 +12,7 @@
 inline constexpr uint32_t TEXT_BACKGROUND = MakeColour(0, 0, 0);
 
 void SetTextCursor(int32_t x, int32_t y) {
-    if (CurrentSurface() == nullptr) {
+    if (TargetSurface() == nullptr) {
         return;
     }
     drawState.cursorX = x;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -83,6 +84,16 @@ void BM_FrameShippedLevel50Beams(benchmark::State& state) {
     RunFrames(state, 200);
 }
 BENCHMARK(BM_FrameShippedLevel50Beams)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
+
+// The shipped level standing idle, as a player sees it before the first beam.
+void BM_FrameIdleShippedLevel(benchmark::State& state) {
+    if (!StartOn(KARNOLT_SOURCE_DIR "/data/Level1.bmp")) {
+        state.SkipWithError("level not loaded");
+        return;
+    }
+    RunFrames(state, SIZE_MAX);
+}
+BENCHMARK(BM_FrameIdleShippedLevel)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
 
 void BM_FrameFullLevel10000Beams(benchmark::State& state) {
     if (!StartOn(WriteFullLevel())) {

@@ -194,9 +194,10 @@ uint32_t BlendPixel(uint32_t colour, uint32_t old, uint32_t keep) {
 }
 
 // Blends the layer's part that falls on screen row `row` and columns [columnFirst,
-// columnEnd), the sprite's top-left corner being at (x, y).
+// columnEnd), the sprite's top-left corner being at (x, y). `overBlack`: the row is
+// known to be black, just cleared.
 void ApplyLayerRow(const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFirst, int64_t columnEnd,
-                   int64_t row) {
+                   int64_t row, bool overBlack) {
     const int64_t shift = layer.columnFirst + x;  // screen column of the layer's column 0
     const auto r = static_cast<std::size_t>(row - y - layer.rowFirst);
     uint32_t* screenRow = backBuffer.pixels.data() + row * backBuffer.width;
@@ -210,7 +211,7 @@ void ApplyLayerRow(const BlendLayer& layer, int64_t x, int64_t y, int64_t column
         const auto count = static_cast<std::size_t>(end - first);
         const auto from = static_cast<std::size_t>(first - shift);
         uint32_t anyLit = 0;
-        for (std::size_t k = 0; k < count; ++k) anyLit |= target[k];
+        for (std::size_t k = 0; k < count && !overBlack; ++k) anyLit |= target[k];
         if (anyLit == 0) {
             std::copy(colour + from, colour + from + count, target);
             continue;
@@ -312,15 +313,13 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
                    std::max<int64_t>(spriteRowFirst - LAYER_MARGIN, 0),
                    std::min<int64_t>(spriteRowEnd + LAYER_MARGIN, scaled->height), layer);
     }
-    if (!drawState.clearPending) {
-        for (int64_t row = rowFirst; row < rowEnd; ++row)
-            ApplyLayerRow(layer, x, y, columnFirst, columnEnd, row);
-        return;
-    }
-    // The pending clear is written here, each row just before the layer blends onto it.
+    // A pending clear is written here, each row just before the layer blends onto it.
+    const bool clearing = drawState.clearPending;
     drawState.clearPending = false;
-    for (int64_t row = 0; row < backBuffer.height; ++row) {
-        FillBackBufferRows(row, row + 1, drawState.clearColour);
-        if (row >= rowFirst && row < rowEnd) ApplyLayerRow(layer, x, y, columnFirst, columnEnd, row);
+    for (int64_t row = clearing ? 0 : rowFirst; row < (clearing ? backBuffer.height : rowEnd); ++row) {
+        if (clearing) FillBackBufferRows(row, row + 1, drawState.clearColour);
+        if (row >= rowFirst && row < rowEnd) {
+            ApplyLayerRow(layer, x, y, columnFirst, columnEnd, row, clearing && drawState.clearColour == 0);
+        }
     }
 }

@@ -1,10 +1,7 @@
 # The player's game on private X servers of three sizes (xvfb-run, no window
 # manager), driven by synthetic X input and checked on the screen's pixels. Needs
 # the packages of `scripts/install-deps.sh x11` at run time.
-find_package(X11)
-if(NOT X11_FOUND)
-  message(FATAL_ERROR "The end-to-end tests need the Xlib headers (libx11-dev)")
-endif()
+find_package(X11 REQUIRED)  # libx11-dev
 add_executable(karnolt_tests_e2e e2e/player_test.cpp)
 target_link_libraries(karnolt_tests_e2e PRIVATE karnolt_options X11::X11 GTest::gtest GTest::gtest_main)
 target_compile_options(karnolt_tests_e2e PRIVATE ${KARNOLT_TEST_OPTIMISATION})

@@ -80,16 +80,13 @@ TEST(BeamStrokeTest, OnePassDrawsTheFiveShiftedSegmentsExactly) {
 // The grid drawn a row at a time against its three passes of whole lines, in views
 // that show its ends and corners, or nothing of it.
 TEST(GridTest, RowByRowDrawsTheThreePassesOfWholeLines) {
-    const int32_t cases[][4] = {{100, 70, -488, -316}, {3, 3, 500, 400},        {100, 70, -1000, -700},
-                                {100, 70, 1020, 760},  {100, 70, -2000, -1400}, {100, 70, -2001, -1401},
-                                {300, 300, -5013, 7}};
     ResetDrawing();
     AllocateBackBuffer(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (const auto& [width, height, x, y] : cases) {
-        gridWidth = width;
-        gridHeight = height;
-        editor.viewOffsetX = x;
-        editor.viewOffsetY = y;
+    const int32_t views[][4] = {{100, 70, -488, -316}, {3, 3, 500, 400},        {100, 70, -1000, -700},
+                                {100, 70, 1020, 760},  {100, 70, -2000, -1400}, {100, 70, -2001, -1401},
+                                {300, 300, -5013, 7}};
+    for (const auto& [width, height, x, y] : views) {
+        gridWidth = width, gridHeight = height, editor.viewOffsetX = x, editor.viewOffsetY = y;
         ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
         std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
         for (const auto& [grey, step] : {std::pair{80, 1}, {120, 4}, {160, 8}}) {

@@ -41,8 +41,8 @@ void DrawGridLines() {
         }
     }
     const int64_t top = editor.viewOffsetY;
-    const int64_t height =
-        int64_t{GRID_SPACING_PIXELS} * gridHeight;  // column lines end above the last row line
+    // Column lines end just above the last row line.
+    const int64_t height = int64_t{GRID_SPACING_PIXELS} * gridHeight;
     const int64_t firstRow = std::max<int64_t>(top, 0);
     const int64_t endRow = std::min<int64_t>(top + height + 1, SCREEN_HEIGHT);
     for (int64_t y = firstRow; y < endRow; ++y) {

@@ -16,7 +16,7 @@ namespace {
 constexpr int32_t E = NODE_EMPTY, J = NODE_JOINT, A = NODE_ANCHOR;
 
 TEST(EditorTest, ClickTimingAndTheLevelsEdge) {
-    ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {98, 30}})));
+    ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {98, 68}})));
     ClickNode(1, 25, 30);
     MovePointerTo(ScreenXOfColumn(27), ScreenYOfRow(30));
     HeadlessQueueButton(1, true);
@@ -35,12 +35,15 @@ TEST(EditorTest, ClickTimingAndTheLevelsEdge) {
     EXPECT_EQ(CountBeams(), 1);
 
     Click(2);
-    MovePointerTo(1023, 300);  // scroll right until column 98 is near
-    Frames(150);
-    ClickNode(1, 98, 30);
-    ClickNode(1, 101, 30);  // beyond the last column (100): refused
-    ClickNode(1, 100, 30);
-    EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {98, 30, 100, 30}}));
+    MovePointerTo(1023, 767);  // scroll right and down until the level's far corner is near
+    Frames(80);
+    ClickNode(1, 98, 68);
+    ClickNode(1, 101, 70);  // beyond the last column (100) and row (70): refused
+    ClickNode(1, 100, 71);
+    ClickNode(1, 100, 70);
+    MovePointerTo(ScreenXOfColumn(98), ScreenYOfRow(68));
+    EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {98, 68, 100, 70}}));
+    EXPECT_EQ(PixelAt(ScreenXOfColumn(100) + 2, ScreenYOfRow(70) - 2), (Rgb{0, 255, 0}));  // the corner joint
 }
 
 // A chain over joints at columns 27 to 33 of row 30 between the anchors (25, 30)

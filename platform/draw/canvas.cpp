@@ -16,9 +16,9 @@ Surface* TargetSurface() {
     return nullptr;
 }
 
-Surface* CurrentSurface() {
+Surface* CurrentSurface(int64_t lastRow) {
     Surface* surface = TargetSurface();
-    if (surface == &backBuffer) SettleBackBufferClear();
+    if (surface == &backBuffer) WriteDeferredRows(std::min<int64_t>(lastRow, backBuffer.height - 1) + 1);
     return surface;
 }
 
@@ -27,26 +27,30 @@ void FillSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     std::fill(row + x0, row + x1, drawState.colour);
 }
 
+// Every pixel is overwritten: whatever was put off before no longer matters.
 void ClearBackBuffer(int32_t r, int32_t g, int32_t b) {
-    drawState.clearPending = true;
-    drawState.clearColour = MakeColour(r, g, b);
+    drawState.deferred = DeferredRows{true, MakeColour(r, g, b), nullptr, 0};
 }
 
-void FillBackBufferRows(int64_t first, int64_t end, uint32_t colour) {
-    uint32_t* from = backBuffer.pixels.data() + first * backBuffer.width;
-    uint32_t* to = backBuffer.pixels.data() + end * backBuffer.width;
-    if (colour == 0) {
-        // The game's clear: the C library's block clear is the fastest write.
-        std::memset(from, 0, static_cast<std::size_t>(to - from) * sizeof(uint32_t));
-    } else {
-        std::fill(from, to, colour);
+void WriteDeferredRows(int64_t end) {
+    DeferredRows& deferred = drawState.deferred;
+    if (!deferred.clear && deferred.blendRow == nullptr) return;
+    for (; deferred.next < std::min<int64_t>(end, backBuffer.height); ++deferred.next) {
+        uint32_t* row = backBuffer.pixels.data() + deferred.next * backBuffer.width;
+        if (deferred.clear && deferred.clearColour == 0) {
+            // The game's clear: the C library's block clear is the fastest write.
+            std::memset(row, 0, static_cast<std::size_t>(backBuffer.width) * sizeof(uint32_t));
+        } else if (deferred.clear) {
+            std::fill(row, row + backBuffer.width, deferred.clearColour);
+        }
+        if (deferred.blendRow != nullptr)
+            deferred.blendRow(deferred.next, deferred.clear && deferred.clearColour == 0);
     }
+    if (deferred.next >= backBuffer.height) deferred = DeferredRows{};
 }
 
-void SettleBackBufferClear() {
-    if (!drawState.clearPending) return;
-    drawState.clearPending = false;
-    FillBackBufferRows(0, backBuffer.height, drawState.clearColour);
+void SettleBackBuffer() {
+    WriteDeferredRows(backBuffer.height);
 }
 
 // The back buffer can be held by one drawing at a time, like a surface's device context.

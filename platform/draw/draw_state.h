@@ -3,8 +3,21 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "platform/draw/surface.h"
+
+// Work on the back buffer put off until its rows are needed: a clear, and the blend
+// of a scaled sprite over it. The rows are written in order, each just before
+// anything else touches it, so that a frame drawn from the top meets every row while
+// it is still in the cache instead of going over the whole buffer once per layer.
+struct DeferredRows {
+    bool clear = false;
+    uint32_t clearColour = 0;
+    // The blend onto one row; `overBlack`: the row was cleared to black just before.
+    void (*blendRow)(int64_t row, bool overBlack) = nullptr;
+    int64_t next = 0;  // rows above it are written
+};
 
 struct DrawState {
     int32_t targetKind = 0;  // DRAW_TARGET_NONE, _BACK_BUFFER or _SPRITE
@@ -14,11 +27,7 @@ struct DrawState {
     // Where the next label starts, as SetTextCursor left it.
     int64_t cursorX = 0;
     int64_t cursorY = 0;
-    // ClearBackBuffer only notes its colour. The clear is written by the next thing that
-    // touches the back buffer's pixels, or by a scaled sprite a row at a time, each row
-    // just before the sprite blends onto it, while the row is still in the cache.
-    bool clearPending = false;
-    uint32_t clearColour = 0;
+    DeferredRows deferred;
 };
 
 struct Sprite {
@@ -30,10 +39,11 @@ extern DrawState drawState;
 
 // The surface drawing goes to, or nullptr without a current target.
 Surface* TargetSurface();
-// The same, for its pixels: a pending clear of the back buffer is written first.
-Surface* CurrentSurface();
-// Fills rows [first, end) of the back buffer with the colour.
-void FillBackBufferRows(int64_t first, int64_t end, uint32_t colour);
+// The same, for its pixels down to row `lastRow`: deferred work on the back buffer's
+// rows up to there is written first.
+Surface* CurrentSurface(int64_t lastRow = std::numeric_limits<int64_t>::max());
+// Writes the deferred work on the back buffer's rows above `end`.
+void WriteDeferredRows(int64_t end);
 // The sprite with this number, or nullptr when the number lies outside the table.
 Sprite* FindSprite(int32_t spriteNumber);
 // Frees every sprite and forgets the last load error.

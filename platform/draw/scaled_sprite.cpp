@@ -223,9 +223,25 @@ void ApplyLayerRow(const BlendLayer& layer, int64_t x, int64_t y, int64_t column
     }
 }
 
+// The blend ShowScaledSprite put off, and where.
+struct DeferredBlend {
+    int32_t scaledNumber = 0;
+    int64_t x = 0, y = 0, columnFirst = 0, columnEnd = 0, rowFirst = 0, rowEnd = 0;
+};
+DeferredBlend deferredBlend;
+
+void BlendDeferredRow(int64_t row, bool overBlack) {
+    const DeferredBlend& b = deferredBlend;
+    if (row < b.rowFirst || row >= b.rowEnd) return;
+    ApplyLayerRow(scaledTable[static_cast<std::size_t>(b.scaledNumber)].layer, b.x, b.y, b.columnFirst,
+                  b.columnEnd, row, overBlack);
+}
+
 }  // namespace
 
+// The table holds the layer a deferred blend reads: it is written before the table changes.
 void ReleaseScaledSprites() {
+    SettleBackBuffer();
     scaledPassOpen = false;
     scaledTable.clear();
 }
@@ -240,6 +256,7 @@ int32_t MakeScaledSprite(int32_t scaledNumber, int32_t spriteNumber) {
     if (sprite == nullptr || sprite->image.pixels.empty() || sprite->mode != SPRITE_MODE_TEXTURE) {
         return 0;
     }
+    SettleBackBuffer();
     if (!GrowNumberedTable(scaledTable, scaledNumber)) {
         return 0;
     }
@@ -313,13 +330,9 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
                    std::max<int64_t>(spriteRowFirst - LAYER_MARGIN, 0),
                    std::min<int64_t>(spriteRowEnd + LAYER_MARGIN, scaled->height), layer);
     }
-    // A pending clear is written here, each row just before the layer blends onto it.
-    const bool clearing = drawState.clearPending;
-    drawState.clearPending = false;
-    for (int64_t row = clearing ? 0 : rowFirst; row < (clearing ? backBuffer.height : rowEnd); ++row) {
-        if (clearing) FillBackBufferRows(row, row + 1, drawState.clearColour);
-        if (row >= rowFirst && row < rowEnd) {
-            ApplyLayerRow(layer, x, y, columnFirst, columnEnd, row, clearing && drawState.clearColour == 0);
-        }
-    }
+    // Put off, to be written row by row with a clear that is still wholly pending; one
+    // blend at a time.
+    if (drawState.deferred.next > 0 || drawState.deferred.blendRow != nullptr) SettleBackBuffer();
+    deferredBlend = DeferredBlend{scaledNumber, x, y, columnFirst, columnEnd, rowFirst, rowEnd};
+    drawState.deferred.blendRow = BlendDeferredRow;
 }

@@ -243,7 +243,7 @@ void PlotStroke(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1
 }
 
 void DrawSegmentFrom(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
-    Surface* surface = CurrentSurface();
+    Surface* surface = CurrentSurface(std::max(y0, y1));
     if (surface == nullptr) {
         return;
     }

@@ -74,7 +74,7 @@ Span DiscRow(int64_t radius, int64_t v) {
 }  // namespace
 
 void DrawPointsOnRow(int32_t y, const int32_t* xs, int32_t count) {
-    Surface* surface = CurrentSurface();
+    Surface* surface = CurrentSurface(y);
     if (surface == nullptr || y < 0 || y >= surface->height) {
         return;
     }

@@ -15,14 +15,14 @@ void AllocateBackBuffer(int32_t width, int32_t height) {
     backBuffer.width = width;
     backBuffer.height = height;
     backBuffer.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
-    drawState.clearPending = false;
+    drawState.deferred = DeferredRows{};
 }
 
 void ReleaseBackBufferDrawing() {
     if (drawState.targetKind == DRAW_TARGET_BACK_BUFFER) {
         EndDraw();
     }
-    SettleBackBufferClear();
+    SettleBackBuffer();
 }
 
 void ReleaseDrawing() {

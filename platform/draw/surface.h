@@ -17,10 +17,10 @@ extern Surface backBuffer;
 void AllocateBackBuffer(int32_t width, int32_t height);
 // Ends any drawing and scaled pass, frees every sprite and scaled sprite (ReleaseScreen).
 void ReleaseDrawing();
-// Ends the current drawing if it holds the back buffer and writes a pending clear
-// (PresentFrame, before it shows the frame).
+// Ends the current drawing if it holds the back buffer and settles it (PresentFrame,
+// before it shows the frame).
 void ReleaseBackBufferDrawing();
-// Writes a clear that ClearBackBuffer left pending.
-void SettleBackBufferClear();
+// Writes all work on the back buffer that drawing put off.
+void SettleBackBuffer();
 // Drawing state, sprite tables and filtering back to their start values (ResetPlatform).
 void ResetDrawing();

@@ -26,14 +26,14 @@ protected:
     }
 };
 
-// The back buffer as it would be shown: a clear left pending is written first.
+// The back buffer as it would be shown: work put off is written first.
 inline uint32_t Pixel(int64_t x, int64_t y) {
-    SettleBackBufferClear();
+    SettleBackBuffer();
     return backBuffer.pixels[static_cast<std::size_t>(y * SCREEN_WIDTH + x)];
 }
 
 inline int64_t CountPixels(uint32_t colour) {
-    SettleBackBufferClear();
+    SettleBackBuffer();
     return std::count(backBuffer.pixels.begin(), backBuffer.pixels.end(), colour);
 }
 

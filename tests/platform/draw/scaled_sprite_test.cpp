@@ -24,6 +24,7 @@ void Show(int32_t x, int32_t y, int32_t width, int32_t height, int32_t opacity, 
     ASSERT_EQ(BeginScaledPass(), 1);
     ShowScaledSprite(1, x, y, opacity);
     EndScaledPass();
+    SettleBackBuffer();  // as PresentFrame would
 }
 
 }  // namespace

@@ -311,6 +311,9 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
     if (columnFirst >= columnEnd || rowFirst >= rowEnd) {
         return;
     }
+    // The blend is put off, to be written row by row with a clear that is still wholly
+    // pending. One blend at a time, and the layer of an earlier one may be rebuilt below.
+    if (drawState.deferred.next > 0 || drawState.deferred.blendRow != nullptr) SettleBackBuffer();
     const BlendLayerKey key{SpriteImageEdits(), scaled->width, scaled->height, static_cast<int32_t>(alpha),
                             scaledFiltering};
     // The visible part in the sprite's own pixels.
@@ -330,9 +333,6 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
                    std::max<int64_t>(spriteRowFirst - LAYER_MARGIN, 0),
                    std::min<int64_t>(spriteRowEnd + LAYER_MARGIN, scaled->height), layer);
     }
-    // Put off, to be written row by row with a clear that is still wholly pending; one
-    // blend at a time.
-    if (drawState.deferred.next > 0 || drawState.deferred.blendRow != nullptr) SettleBackBuffer();
     deferredBlend = DeferredBlend{scaledNumber, x, y, columnFirst, columnEnd, rowFirst, rowEnd};
     drawState.deferred.blendRow = BlendDeferredRow;
 }

@@ -72,6 +72,19 @@ TEST_F(PlatformTest, OpacityBlendsOverTheScreenAndRepeatedPassesFollowEveryChang
         }
         EXPECT_EQ(Pixel(width, 0), 0u);
     }
+    // A second pass before the first is written: the first keeps its own picture.
+    std::vector<std::vector<uint32_t>> shots;
+    for (const bool writeBetween : {true, false}) {
+        Show(0, 0, 2, 1, 255);
+        ASSERT_EQ(BeginScaledPass(), 1);
+        ShowScaledSprite(1, 0, 0, 255);
+        if (writeBetween) SettleBackBuffer();
+        SetScaledSize(1, 7, 5);
+        ShowScaledSprite(1, 1, 0, 100);
+        EndScaledPass();
+        shots.push_back((SettleBackBuffer(), backBuffer.pixels));
+    }
+    EXPECT_EQ(shots[0], shots[1]);
     ReleaseDrawing();  // forgets the sprite
     Show(10, 0, 40, 20, 255);
     EXPECT_EQ(CountPixels(0u), SCREEN_WIDTH * SCREEN_HEIGHT);

@@ -18,7 +18,10 @@ Surface* TargetSurface() {
 
 Surface* CurrentSurface(int64_t lastRow) {
     Surface* surface = TargetSurface();
-    if (surface == &backBuffer) WriteDeferredRows(std::min<int64_t>(lastRow, backBuffer.height - 1) + 1);
+    const DeferredRows& deferred = drawState.deferred;
+    if (surface == &backBuffer && (deferred.clear || deferred.blendRow != nullptr)) {
+        WriteDeferredRows(std::min<int64_t>(lastRow, backBuffer.height - 1) + 1);
+    }
     return surface;
 }
 

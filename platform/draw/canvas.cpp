@@ -18,8 +18,7 @@ Surface* TargetSurface() {
 
 Surface* CurrentSurface(int64_t lastRow) {
     Surface* surface = TargetSurface();
-    const DeferredRows& deferred = drawState.deferred;
-    if (surface == &backBuffer && (deferred.clear || deferred.blendRow != nullptr)) {
+    if (surface == &backBuffer && AnyDeferredRows()) {
         WriteDeferredRows(std::min<int64_t>(lastRow, backBuffer.height - 1) + 1);
     }
     return surface;
@@ -36,18 +35,18 @@ void ClearBackBuffer(int32_t r, int32_t g, int32_t b) {
 }
 
 void WriteDeferredRows(int64_t end) {
+    if (!AnyDeferredRows()) return;
     DeferredRows& deferred = drawState.deferred;
-    if (!deferred.clear && deferred.blendRow == nullptr) return;
+    const bool clearToBlack = deferred.clear && deferred.clearColour == 0;
     for (; deferred.next < std::min<int64_t>(end, backBuffer.height); ++deferred.next) {
         uint32_t* row = backBuffer.pixels.data() + deferred.next * backBuffer.width;
-        if (deferred.clear && deferred.clearColour == 0) {
+        if (clearToBlack) {
             // The game's clear: the C library's block clear is the fastest write.
             std::memset(row, 0, static_cast<std::size_t>(backBuffer.width) * sizeof(uint32_t));
         } else if (deferred.clear) {
             std::fill(row, row + backBuffer.width, deferred.clearColour);
         }
-        if (deferred.blendRow != nullptr)
-            deferred.blendRow(deferred.next, deferred.clear && deferred.clearColour == 0);
+        if (deferred.blendRow != nullptr) deferred.blendRow(deferred.next, clearToBlack);
     }
     if (deferred.next >= backBuffer.height) deferred = DeferredRows{};
 }

@@ -37,6 +37,10 @@ struct Sprite {
 
 extern DrawState drawState;
 
+inline bool AnyDeferredRows() {
+    return drawState.deferred.clear || drawState.deferred.blendRow != nullptr;
+}
+
 // The surface drawing goes to, or nullptr without a current target.
 Surface* TargetSurface();
 // The same, for its pixels down to row `lastRow`: deferred work on the back buffer's

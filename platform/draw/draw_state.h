@@ -7,18 +7,6 @@
 
 #include "platform/draw/surface.h"
 
-// Work on the back buffer put off until its rows are needed: a clear, and the blend
-// of a scaled sprite over it. The rows are written in order, each just before
-// anything else touches it, so that a frame drawn from the top meets every row while
-// it is still in the cache instead of going over the whole buffer once per layer.
-struct DeferredRows {
-    bool clear = false;
-    uint32_t clearColour = 0;
-    // The blend onto one row; `overBlack`: the row was cleared to black just before.
-    void (*blendRow)(int64_t row, bool overBlack) = nullptr;
-    int64_t next = 0;  // rows above it are written
-};
-
 struct DrawState {
     int32_t targetKind = 0;  // DRAW_TARGET_NONE, _BACK_BUFFER or _SPRITE
     int32_t targetSprite = 0;
@@ -27,7 +15,6 @@ struct DrawState {
     // Where the next label starts, as SetTextCursor left it.
     int64_t cursorX = 0;
     int64_t cursorY = 0;
-    DeferredRows deferred;
 };
 
 struct Sprite {
@@ -37,17 +24,21 @@ struct Sprite {
 
 extern DrawState drawState;
 
-inline bool AnyDeferredRows() {
-    return drawState.deferred.clear || drawState.deferred.blendRow != nullptr;
-}
-
-// The surface drawing goes to, or nullptr without a current target.
-Surface* TargetSurface();
-// The same, for its pixels down to row `lastRow`: deferred work on the back buffer's
-// rows up to there is written first.
-Surface* CurrentSurface(int64_t lastRow = std::numeric_limits<int64_t>::max());
-// Writes the deferred work on the back buffer's rows above `end`.
-void WriteDeferredRows(int64_t end);
+// The current target's pixels, or nullptr without a target: the one way a drawing
+// operation reaches them. On the back buffer, the put-off work on its rows down to
+// `lastRow` is written first.
+Surface* DrawingSurface(int64_t lastRow = std::numeric_limits<int64_t>::max());
+// Whether a drawing target is held (for operations that only set state).
+bool HasDrawTarget();
+// The back buffer's rows down to `lastRow` with the put-off work on them written.
+Surface& BackBufferDownTo(int64_t lastRow);
+// A scaled sprite's blend can be put off only over rows not yet written, and one at a time.
+bool CanDeferBlend();
+// From now on each back-buffer row is blended by BlendDeferredRow as it is written.
+void DeferBlend();
+// Writes the put-off blend onto one back-buffer row; `overBlack`: the row was just
+// cleared to black (scaled_sprite.cpp).
+void BlendDeferredRow(Surface& backBuffer, int64_t row, bool overBlack);
 // The sprite with this number, or nullptr when the number lies outside the table.
 Sprite* FindSprite(int32_t spriteNumber);
 // Frees every sprite and forgets the last load error.

@@ -196,11 +196,11 @@ uint32_t BlendPixel(uint32_t colour, uint32_t old, uint32_t keep) {
 // Blends the layer's part that falls on screen row `row` and columns [columnFirst,
 // columnEnd), the sprite's top-left corner being at (x, y). `overBlack`: the row is
 // known to be black, just cleared.
-void ApplyLayerRow(const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFirst, int64_t columnEnd,
-                   int64_t row, bool overBlack) {
+void ApplyLayerRow(Surface& screen, const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFirst,
+                   int64_t columnEnd, int64_t row, bool overBlack) {
     const int64_t shift = layer.columnFirst + x;  // screen column of the layer's column 0
     const auto r = static_cast<std::size_t>(row - y - layer.rowFirst);
-    uint32_t* screenRow = backBuffer.pixels.data() + row * backBuffer.width;
+    uint32_t* screenRow = screen.pixels.data() + row * screen.width;
     const uint32_t* colour = layer.colour.data() + r * layer.columns;
     const uint16_t* keep = layer.keep.data() + r * layer.columns;
     for (std::size_t span = r == 0 ? 0 : layer.rowSpanEnd[r - 1]; span < layer.rowSpanEnd[r]; span += 2) {
@@ -230,18 +230,18 @@ struct DeferredBlend {
 };
 DeferredBlend deferredBlend;
 
-void BlendDeferredRow(int64_t row, bool overBlack) {
+}  // namespace
+
+void BlendDeferredRow(Surface& backBuffer, int64_t row, bool overBlack) {
     const DeferredBlend& b = deferredBlend;
     if (row < b.rowFirst || row >= b.rowEnd) return;
-    ApplyLayerRow(scaledTable[static_cast<std::size_t>(b.scaledNumber)].layer, b.x, b.y, b.columnFirst,
-                  b.columnEnd, row, overBlack);
+    ApplyLayerRow(backBuffer, scaledTable[static_cast<std::size_t>(b.scaledNumber)].layer, b.x, b.y,
+                  b.columnFirst, b.columnEnd, row, overBlack);
 }
-
-}  // namespace
 
 // The table holds the layer a deferred blend reads: it is written before the table changes.
 void ReleaseScaledSprites() {
-    SettleBackBuffer();
+    SettledBackBuffer();
     scaledPassOpen = false;
     scaledTable.clear();
 }
@@ -256,7 +256,7 @@ int32_t MakeScaledSprite(int32_t scaledNumber, int32_t spriteNumber) {
     if (sprite == nullptr || sprite->image.pixels.empty() || sprite->mode != SPRITE_MODE_TEXTURE) {
         return 0;
     }
-    SettleBackBuffer();
+    SettledBackBuffer();
     if (!GrowNumberedTable(scaledTable, scaledNumber)) {
         return 0;
     }
@@ -276,7 +276,8 @@ void SetScaledSize(int32_t scaledNumber, int32_t width, int32_t height) {
 
 // A drawing on the back buffer holds it; the pass cannot begin until it ends.
 int32_t BeginScaledPass() {
-    if (drawState.targetKind == DRAW_TARGET_BACK_BUFFER || backBuffer.pixels.empty()) {
+    if (drawState.targetKind == DRAW_TARGET_BACK_BUFFER || BackBufferWidth() == 0 ||
+        BackBufferHeight() == 0) {
         return 0;
     }
     scaledPassOpen = true;
@@ -305,15 +306,15 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
         return;
     }
     const int64_t columnFirst = std::max<int64_t>(x, 0);
-    const int64_t columnEnd = std::min<int64_t>(int64_t{x} + scaled->width, backBuffer.width);
+    const int64_t columnEnd = std::min<int64_t>(int64_t{x} + scaled->width, BackBufferWidth());
     const int64_t rowFirst = std::max<int64_t>(y, 0);
-    const int64_t rowEnd = std::min<int64_t>(int64_t{y} + scaled->height, backBuffer.height);
+    const int64_t rowEnd = std::min<int64_t>(int64_t{y} + scaled->height, BackBufferHeight());
     if (columnFirst >= columnEnd || rowFirst >= rowEnd) {
         return;
     }
     // The blend is put off, to be written row by row with a clear that is still wholly
     // pending. One blend at a time, and the layer of an earlier one may be rebuilt below.
-    if (drawState.deferred.next > 0 || drawState.deferred.blendRow != nullptr) SettleBackBuffer();
+    if (!CanDeferBlend()) SettledBackBuffer();
     const BlendLayerKey key{SpriteImageEdits(), scaled->width, scaled->height, static_cast<int32_t>(alpha),
                             scaledFiltering};
     // The visible part in the sprite's own pixels.
@@ -334,5 +335,5 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
                    std::min<int64_t>(spriteRowEnd + LAYER_MARGIN, scaled->height), layer);
     }
     deferredBlend = DeferredBlend{scaledNumber, x, y, columnFirst, columnEnd, rowFirst, rowEnd};
-    drawState.deferred.blendRow = BlendDeferredRow;
+    DeferBlend();
 }

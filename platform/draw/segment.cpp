@@ -243,7 +243,7 @@ void PlotStroke(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y1
 }
 
 void DrawSegmentFrom(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
-    Surface* surface = CurrentSurface(std::max(y0, y1));
+    Surface* surface = DrawingSurface(std::max(y0, y1));
     if (surface == nullptr) {
         return;
     }
@@ -267,7 +267,7 @@ void DrawSegmentBetween(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t
 }
 
 void DrawStroke(const std::array<std::array<int32_t, 4>, 5>& segments, uint32_t colour) {
-    Surface* surface = CurrentSurface();
+    Surface* surface = DrawingSurface();
     if (surface == nullptr) {
         return;
     }

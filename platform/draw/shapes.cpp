@@ -74,7 +74,7 @@ Span DiscRow(int64_t radius, int64_t v) {
 }  // namespace
 
 void DrawPointsOnRow(int32_t y, const int32_t* xs, int32_t count) {
-    Surface* surface = CurrentSurface(y);
+    Surface* surface = DrawingSurface(y);
     if (surface == nullptr || y < 0 || y >= surface->height) {
         return;
     }
@@ -86,7 +86,7 @@ void DrawPointsOnRow(int32_t y, const int32_t* xs, int32_t count) {
 
 void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour) {
     SetColourValue(colour);
-    Surface* surface = CurrentSurface();
+    Surface* surface = DrawingSurface();
     if (surface == nullptr) {
         return;
     }
@@ -115,7 +115,7 @@ void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colou
 
 void DrawCircle(int32_t x, int32_t y, int32_t radius, uint32_t colour) {
     SetColourValue(colour);
-    Surface* surface = CurrentSurface();
+    Surface* surface = DrawingSurface();
     if (surface == nullptr) {
         return;
     }

@@ -12,15 +12,17 @@ struct Surface {
 };
 
 // The screen's back buffer; the back ends size it in OpenFullScreen and present it.
-extern Surface backBuffer;
-
+// Clears and blends onto it are put off, so its pixels are reached only through calls
+// that write that work first: SettledBackBuffer here, and the renderer's own.
 void AllocateBackBuffer(int32_t width, int32_t height);
+int32_t BackBufferWidth();
+int32_t BackBufferHeight();
+// The back buffer with everything put off written: for presenting it.
+Surface& SettledBackBuffer();
 // Ends any drawing and scaled pass, frees every sprite and scaled sprite (ReleaseScreen).
 void ReleaseDrawing();
 // Ends the current drawing if it holds the back buffer and settles it (PresentFrame,
 // before it shows the frame).
 void ReleaseBackBufferDrawing();
-// Writes all work on the back buffer that drawing put off.
-void SettleBackBuffer();
 // Drawing state, sprite tables and filtering back to their start values (ResetPlatform).
 void ResetDrawing();

@@ -12,7 +12,7 @@
 inline constexpr uint32_t TEXT_BACKGROUND = MakeColour(0, 0, 0);
 
 void SetTextCursor(int32_t x, int32_t y) {
-    if (TargetSurface() == nullptr) {
+    if (!HasDrawTarget()) {
         return;
     }
     drawState.cursorX = x;
@@ -20,7 +20,7 @@ void SetTextCursor(int32_t x, int32_t y) {
 }
 
 void DrawLabel(std::string_view latin1Text) {
-    Surface* surface = CurrentSurface();
+    Surface* surface = DrawingSurface();
     if (surface == nullptr) {
         return;
     }

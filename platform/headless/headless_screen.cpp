@@ -48,7 +48,7 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     AllocateBackBuffer(w, h);
     headlessScreen.width = w;
     headlessScreen.height = h;
-    headlessScreen.frontPixels.assign(backBuffer.pixels.size(), 0u);
+    headlessScreen.frontPixels.assign(SettledBackBuffer().pixels.size(), 0u);
     headlessScreen.open = true;
     framePacing.reference = 0;
     // Showing the window activates it; a script may deactivate it later.
@@ -64,6 +64,7 @@ void PresentFrame() {
     appActive = headlessScreen.pendingActive ? 1 : 0;
     if (headlessScreen.open && appActive == 1) {
         // A flip exchanges the buffers, it copies nothing.
+        Surface& backBuffer = SettledBackBuffer();
         if (headlessScreen.frontPixels.size() != backBuffer.pixels.size()) {
             headlessScreen.frontPixels.assign(backBuffer.pixels.size(), 0u);
         }

@@ -236,12 +236,12 @@ void ShowOnWindowSurface() {
                    static_cast<std::ptrdiff_t>(place.x) * target->format->BytesPerPixel;
     std::vector<RowBand> bands;
     if (IsXrgb(format) || IsXbgr(format)) {
-        bands = ScaleChangedRows(screen.scaler, backBuffer.pixels.data(), reinterpret_cast<uint32_t*>(origin),
-                                 target->pitch / 4, IsXrgb(format));
+        bands = ScaleChangedRows(screen.scaler, SettledBackBuffer().pixels.data(),
+                                 reinterpret_cast<uint32_t*>(origin), target->pitch / 4, IsXrgb(format));
     } else {
         screen.scaled.resize(static_cast<std::size_t>(place.width) * place.height);
-        bands = ScaleChangedRows(screen.scaler, backBuffer.pixels.data(), screen.scaled.data(), place.width,
-                                 false);
+        bands = ScaleChangedRows(screen.scaler, SettledBackBuffer().pixels.data(), screen.scaled.data(),
+                                 place.width, false);
         for (const RowBand& band : bands) {
             SDL_ConvertPixels(place.width, band.bottom - band.top, SDL_PIXELFORMAT_XBGR8888,
                               screen.scaled.data() + static_cast<std::size_t>(band.top) * place.width,
@@ -283,8 +283,8 @@ void ShowThroughTexture() {
         screen.scaled.assign(static_cast<std::size_t>(place.width) * place.height, 0);
         screen.scaler.redrawAll = true;
     }
-    for (const RowBand& band : ScaleChangedRows(screen.scaler, backBuffer.pixels.data(), screen.scaled.data(),
-                                                place.width, false)) {
+    for (const RowBand& band : ScaleChangedRows(screen.scaler, SettledBackBuffer().pixels.data(),
+                                                screen.scaled.data(), place.width, false)) {
         const SDL_Rect rows{0, band.top, place.width, band.bottom - band.top};
         SDL_UpdateTexture(screen.texture, &rows,
                           screen.scaled.data() + static_cast<std::size_t>(band.top) * place.width,
@@ -298,6 +298,7 @@ void ShowThroughTexture() {
 }
 
 void ShowBackBuffer() {
+    const Surface& backBuffer = SettledBackBuffer();
     if (backBuffer.width != screen.width || backBuffer.height != screen.height || backBuffer.pixels.empty()) {
         return;
     }

@@ -28,13 +28,12 @@ protected:
 
 // The back buffer as it would be shown: work put off is written first.
 inline uint32_t Pixel(int64_t x, int64_t y) {
-    SettleBackBuffer();
-    return backBuffer.pixels[static_cast<std::size_t>(y * SCREEN_WIDTH + x)];
+    return SettledBackBuffer().pixels[static_cast<std::size_t>(y * SCREEN_WIDTH + x)];
 }
 
 inline int64_t CountPixels(uint32_t colour) {
-    SettleBackBuffer();
-    return std::count(backBuffer.pixels.begin(), backBuffer.pixels.end(), colour);
+    const std::vector<uint32_t>& pixels = SettledBackBuffer().pixels;
+    return std::count(pixels.begin(), pixels.end(), colour);
 }
 
 // A picture where every pixel differs from its neighbours and none is black.

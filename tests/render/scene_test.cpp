@@ -61,16 +61,16 @@ TEST(BeamStrokeTest, OnePassDrawsTheFiveShiftedSegmentsExactly) {
         const double x1 = position(80.0), y1 = position(60.0);
         const double x2 = position(x1), y2 = position(y1);
         const uint32_t colour = MakeColour(trial % 256, 200, 100);
-        std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
+        std::ranges::fill(SettledBackBuffer().pixels, 0u);
         DrawSegmentBetween(pixel(x1), pixel(y1), pixel(x2), pixel(y2), colour);
         for (const double d : {-1.0, 1.0}) {
             DrawSegmentBetween(pixel(x1 + d), pixel(y1), pixel(x2 + d), pixel(y2), colour);
             DrawSegmentBetween(pixel(x1), pixel(y1 + d), pixel(x2), pixel(y2 + d), colour);
         }
-        const std::vector<uint32_t> fiveSegments = backBuffer.pixels;
-        std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
+        const std::vector<uint32_t> fiveSegments = SettledBackBuffer().pixels;
+        std::ranges::fill(SettledBackBuffer().pixels, 0u);
         DrawStroke(StrokeSegments(x1, y1, x2, y2), colour);
-        ASSERT_EQ(backBuffer.pixels, fiveSegments)
+        ASSERT_EQ(SettledBackBuffer().pixels, fiveSegments)
             << std::setprecision(17) << x1 << "," << y1 << " -> " << x2 << "," << y2;
     }
     EndDraw();
@@ -88,17 +88,18 @@ TEST(GridTest, RowByRowDrawsTheThreePassesOfWholeLines) {
     for (const auto& [width, height, x, y] : views) {
         gridWidth = width, gridHeight = height, editor.viewOffsetX = x, editor.viewOffsetY = y;
         ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
-        std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
+        std::ranges::fill(SettledBackBuffer().pixels, 0u);
         for (const auto& [grey, step] : {std::pair{80, 1}, {120, 4}, {160, 8}}) {
             SetPenColour(grey, grey, grey);
             for (int32_t i = 0; i <= width; i += step) DrawSegment(ScreenXOfColumn(i), y, 0, 20 * height);
             for (int32_t j = 0; j <= height; j += step) DrawSegment(x, ScreenYOfRow(j), 20 * width, 0);
         }
-        const std::vector<uint32_t> wholeLines = backBuffer.pixels;
-        std::fill(backBuffer.pixels.begin(), backBuffer.pixels.end(), 0u);
+        const std::vector<uint32_t> wholeLines = SettledBackBuffer().pixels;
+        std::ranges::fill(SettledBackBuffer().pixels, 0u);
         DrawGridLines();
         EndDraw();
-        EXPECT_EQ(backBuffer.pixels, wholeLines) << width << " x " << height << " at " << x << ", " << y;
+        EXPECT_EQ(SettledBackBuffer().pixels, wholeLines)
+            << width << " x " << height << " at " << x << ", " << y;
     }
     ResetDrawing();
 }

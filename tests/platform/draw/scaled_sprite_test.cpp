@@ -24,7 +24,7 @@ void Show(int32_t x, int32_t y, int32_t width, int32_t height, int32_t opacity, 
     ASSERT_EQ(BeginScaledPass(), 1);
     ShowScaledSprite(1, x, y, opacity);
     EndScaledPass();
-    SettleBackBuffer();  // as PresentFrame would
+    SettledBackBuffer();  // as PresentFrame would
 }
 
 }  // namespace
@@ -78,11 +78,11 @@ TEST_F(PlatformTest, OpacityBlendsOverTheScreenAndRepeatedPassesFollowEveryChang
         Show(0, 0, 2, 1, 255);
         ASSERT_EQ(BeginScaledPass(), 1);
         ShowScaledSprite(1, 0, 0, 255);
-        if (writeBetween) SettleBackBuffer();
+        if (writeBetween) SettledBackBuffer();
         SetScaledSize(1, 7, 5);
         ShowScaledSprite(1, 1, 0, 100);
         EndScaledPass();
-        shots.push_back((SettleBackBuffer(), backBuffer.pixels));
+        shots.push_back(SettledBackBuffer().pixels);
     }
     EXPECT_EQ(shots[0], shots[1]);
     ReleaseDrawing();  // forgets the sprite
@@ -99,10 +99,10 @@ TEST_F(PlatformTest, ScrolledAndClippedPicturesShowWhatAFreshStartShows) {
     SetScaledFiltering(1);
     for (const auto& [x, y] : path) {
         Show(x, y, 1200, 900, 128);  // with what the step before worked out
-        const std::vector<uint32_t> scrolled = backBuffer.pixels;
+        const std::vector<uint32_t> scrolled = SettledBackBuffer().pixels;
         ASSERT_EQ(MakeScaledSprite(1, 1), 1);  // forgets it
         Show(x, y, 1200, 900, 128);
-        EXPECT_EQ(scrolled, backBuffer.pixels) << x << "," << y;
+        EXPECT_EQ(scrolled, SettledBackBuffer().pixels) << x << "," << y;
     }
     // Nearest texel, full opacity: pixel (sx, sy) shows texel ((sx - x) / 20, (sy - y) / 20),
     // clipped at every edge.

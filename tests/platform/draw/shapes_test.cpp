@@ -50,10 +50,9 @@ TEST_F(PlatformTest, SegmentsMatchThePlainLineWalkOnAndOffTheBuffer) {
     const auto expectWalk = [](int32_t x0, int32_t y0, int32_t x1, int32_t y1, const PixelSet& walk) {
         ClearBackBuffer(0, 0, 0);
         DrawSegmentBetween(x0, y0, x1, y1, WHITE);
-        SettleBackBuffer();  // the clear of the rows below it
         PixelSet drawn;
         for (int64_t i = 0; i < SCREEN_WIDTH * SCREEN_HEIGHT; ++i) {
-            if (backBuffer.pixels[i] == WHITE) drawn.insert({i % SCREEN_WIDTH, i / SCREEN_WIDTH});
+            if (SettledBackBuffer().pixels[i] == WHITE) drawn.insert({i % SCREEN_WIDTH, i / SCREEN_WIDTH});
         }
         EXPECT_EQ(drawn, walk) << x0 << "," << y0 << " -> " << x1 << "," << y1;
     };

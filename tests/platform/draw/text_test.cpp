@@ -17,7 +17,7 @@ TEST_F(PlatformTest, TextInksItsCellsAndIsClippedAtEveryEdge) {
     };
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     drawAt(100, 100);
-    const std::vector<uint32_t> reference = backBuffer.pixels;
+    const std::vector<uint32_t> reference = SettledBackBuffer().pixels;
     ASSERT_GT(std::count(reference.begin(), reference.end(), WHITE), 8 * 5);
     const std::pair<int32_t, int32_t> positions[] = {
         // clang-format off

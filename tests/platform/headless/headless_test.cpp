@@ -6,7 +6,7 @@
 TEST_F(PlatformTest, PresentFlipsTheBackBufferOntoTheScreenWhileTheWindowIsActive) {
     std::vector<uint32_t> picture(1024 * 768, MakeColour(10, 20, 30));
     picture[5 * 1024 + 7] = MakeColour(255, 0, 0);
-    backBuffer.pixels = picture;
+    SettledBackBuffer().pixels = picture;
     ASSERT_NE(BeginDraw(BackBufferTarget()), 0);  // a drawing the frame forgot to end
     PresentFrame();
     EXPECT_EQ(ReadPixel(0, 0), 0xFFFFFFFFu);  // it ended before the flip
@@ -24,7 +24,7 @@ TEST_F(PlatformTest, PresentFlipsTheBackBufferOntoTheScreenWhileTheWindowIsActiv
     EXPECT_EQ(std::vector({HeadlessPresentedPixels()[1024 * 768 - 1], Pixel(5, 5)}),
               std::vector({MakeColour(200, 0, 0), MakeColour(10, 20, 30)}));
     ReleaseScreen();  // the last picture stays readable
-    EXPECT_EQ(std::vector<int64_t>({appActive, static_cast<int64_t>(backBuffer.pixels.size())}),
+    EXPECT_EQ(std::vector<int64_t>({appActive, static_cast<int64_t>(SettledBackBuffer().pixels.size())}),
               std::vector<int64_t>({0, 0}));
     PresentFrame();
     EXPECT_EQ(std::vector<int64_t>({HeadlessPresentedFrameCount(), HeadlessPresentedPixels()[0]}),

@@ -61,8 +61,8 @@ TEST_F(SdlTest, OpensPacesAndShutsDown) {
     EXPECT_STREQ(SDL_GetWindowTitle(SdlWindow()), "Karnolt");
     EXPECT_NE(SDL_GetWindowFlags(SdlWindow()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-    ASSERT_EQ(backBuffer.width, 1024);
-    ASSERT_EQ(backBuffer.height, 768);
+    ASSERT_EQ(SettledBackBuffer().width, 1024);
+    ASSERT_EQ(SettledBackBuffer().height, 768);
 
     // What reaches the screen is checked on real X servers by the end-to-end tests.
     const auto start = std::chrono::steady_clock::now();
@@ -77,7 +77,7 @@ TEST_F(SdlTest, OpensPacesAndShutsDown) {
     EXPECT_EQ(SdlWindow(), nullptr);
     EXPECT_EQ(appActive, 0);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
-    EXPECT_TRUE(backBuffer.pixels.empty());
+    EXPECT_TRUE(SettledBackBuffer().pixels.empty());
 }
 
 TEST_F(SdlTest, MotionRunsAreMergedSoOnlyAFloodOverflows) {

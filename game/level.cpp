@@ -18,26 +18,44 @@ static std::filesystem::path ExecutableFolder() {
     return error ? std::filesystem::path() : self.parent_path();
 }
 
-std::string FindLevelFile(const std::string& bareName) {
-    std::vector<std::filesystem::path> candidates = {bareName};
+// Where a level is looked for, in order.
+static std::vector<std::filesystem::path> LevelSearchPath(const std::string& bareName) {
+    std::error_code error;
+    std::vector<std::filesystem::path> places = {std::filesystem::current_path(error) / bareName};
+    if (error) places = {bareName};
     const std::filesystem::path folder = ExecutableFolder();
     if (!folder.empty()) {
-        candidates.push_back(folder / bareName);
+        places.push_back(folder / bareName);
         // The installed data folder as seen from the installed program's folder
         // (../share/karnolt, or ../share/games/karnolt in Debian's games layout).
-        candidates.push_back(folder / KARNOLT_DATA_FROM_BIN / bareName);
+        places.push_back((folder / KARNOLT_DATA_FROM_BIN / bareName).lexically_normal());
     }
-    for (const std::filesystem::path& candidate : candidates) {
+    return places;
+}
+
+std::string FindLevelFile(const std::string& bareName, std::string& notFound) {
+    const std::vector<std::filesystem::path> places = LevelSearchPath(bareName);
+    for (const std::filesystem::path& place : places) {
+        // Whatever stands there is the level: the loader refuses what is no regular file.
         std::error_code error;
-        if (std::filesystem::is_regular_file(candidate, error)) return candidate.string();
+        if (std::filesystem::symlink_status(place, error).type() != std::filesystem::file_type::not_found &&
+            !error) {
+            return place.string();
+        }
     }
-    return bareName;  // not found anywhere: the loader names it in its message
+    notFound = bareName + ": not found in";
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        notFound += (k == 0 ? " " : ", ") + places[k].parent_path().string();
+    }
+    return "";
 }
 
 int32_t LoadLevel() {
-    const std::string fileName =
-        game.levelFileOverride.empty() ? FindLevelFile(LevelFileName()) : game.levelFileOverride;
     game.levelError.clear();
+    const std::string fileName = game.levelFileOverride.empty()
+                                     ? FindLevelFile(LevelFileName(), game.levelError)
+                                     : game.levelFileOverride;
+    if (fileName.empty()) return 0;
     if (LoadSpriteImage(game.levelNumber, fileName.c_str(), SPRITE_MODE_TEXTURE) == 0) {
         game.levelError = LastSpriteError().empty() ? fileName + ": cannot be loaded" : LastSpriteError();
         return 0;

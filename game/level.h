@@ -9,6 +9,6 @@
 // says why, in one line naming the file.
 int32_t LoadLevel();
 
-// The first of: the current folder, beside the executable, the installed data
-// folder, that holds the file; the bare name when none does.
-std::string FindLevelFile(const std::string& bareName);
+// The first place where something of that name exists: the current folder, beside the
+// executable, the installed data folder. Or "" with `notFound` naming every place searched.
+std::string FindLevelFile(const std::string& bareName, std::string& notFound);

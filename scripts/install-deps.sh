@@ -13,7 +13,7 @@ for group in "$@"; do
   case "$group" in
     bench) PACKAGES+=(libsdl2-gfx-dev) ;;
     fuzz) PACKAGES+=(clang) ;;
-    x11) PACKAGES+=(xvfb xauth xdotool x11-apps desktop-file-utils libgl1 libglx-mesa0 libgl1-mesa-dri) ;;
+    x11) PACKAGES+=(xvfb xauth xfonts-base xdotool x11-apps desktop-file-utils libgl1 libglx-mesa0 libgl1-mesa-dri) ;;
     package) PACKAGES+=(dpkg-dev file lintian appstream desktop-file-utils) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac

@@ -6,7 +6,7 @@ add_executable(karnolt_tests_e2e e2e/player_test.cpp)
 target_link_libraries(karnolt_tests_e2e PRIVATE karnolt_options X11::X11 GTest::gtest GTest::gtest_main)
 target_compile_options(karnolt_tests_e2e PRIVATE ${KARNOLT_TEST_OPTIMISATION})
 target_compile_definitions(karnolt_tests_e2e PRIVATE KARNOLT_GAME="$<TARGET_FILE:karnolt>"
-                           KARNOLT_E2E_DIR="${CMAKE_CURRENT_SOURCE_DIR}/e2e" KARNOLT_SHOT_DIR="${CMAKE_BINARY_DIR}/e2e")
+                           KARNOLT_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KARNOLT_SHOT_DIR="${CMAKE_BINARY_DIR}/e2e")
 add_dependencies(karnolt_tests_e2e karnolt)
 # The server must not reset between tests when the last client leaves (-noreset).
 # Each run starts looking for a free display number at its own, since xvfb-run
@@ -22,3 +22,9 @@ foreach(run "70:1024x768:Ends*" "80:1920x1080:Builds*:Both*" "90:2048x1536:Shows
   set_tests_properties(RealDisplay.${size} PROPERTIES LABELS e2e TIMEOUT 300 COST 50
                                                       FAIL_REGULAR_EXPRESSION "] 0 tests from")
 endforeach()
+
+# The game where nobody could see it, or with a level it must refuse: one line, status 1.
+add_test(NAME GameWithoutAScreen COMMAND xvfb-run -a -n 60 -s "-screen 0 1024x768x24 -nolisten tcp"
+                                         bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/no_screen_test.sh $<TARGET_FILE:karnolt>
+                                         ${CMAKE_SOURCE_DIR})
+set_tests_properties(GameWithoutAScreen PROPERTIES LABELS e2e TIMEOUT 120)

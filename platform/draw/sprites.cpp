@@ -1,6 +1,9 @@
 // The sprite table and the loading of sprite images from bitmap files.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -19,36 +22,48 @@ std::vector<Sprite> spriteTable;
 std::string lastSpriteError;
 
 // Level bitmaps are a few hundred kilobytes; anything far beyond is not one of
-// ours, and a device that never ends must not hang the loader.
+// ours.
 constexpr std::size_t MAX_FILE_BYTES = std::size_t{64} << 20;
 
-// Reads the whole file, or says why it could not.
+// Reads the whole file, or says why it could not. Only regular files: a pipe or a
+// device could block the reader for ever.
 bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& data, std::string& reason) {
-    std::FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr) {
+    // Opening a FIFO without O_NONBLOCK waits for a writer.
+    const int file = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) {
         reason = std::string("cannot be opened (") + std::strerror(errno) + ")";
+        return false;
+    }
+    struct stat info {};
+    if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = "not a regular file";
+    } else if (static_cast<uint64_t>(info.st_size) > MAX_FILE_BYTES) {
+        reason = "file larger than " + std::to_string(MAX_FILE_BYTES >> 20) + " MiB";
+    }
+    if (!reason.empty()) {
+        close(file);
         return false;
     }
     data.clear();
     uint8_t chunk[65536];
     bool ok = true;
     while (true) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+        const ssize_t got = read(file, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            reason = std::string("cannot be read (") + std::strerror(errno) + ")";
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
         data.insert(data.end(), chunk, chunk + got);
         if (data.size() > MAX_FILE_BYTES) {
             reason = "file larger than " + std::to_string(MAX_FILE_BYTES >> 20) + " MiB";
             ok = false;
             break;
         }
-        if (got < sizeof chunk) {
-            if (std::ferror(file) != 0) {
-                reason = std::string("cannot be read (") + std::strerror(errno) + ")";
-                ok = false;
-            }
-            break;
-        }
     }
-    std::fclose(file);
+    close(file);
     return ok;
 }
 

@@ -19,6 +19,10 @@ int64_t ReadPacingCounter();
 // buffer, a quit request becomes Escape held; every other event is ignored.
 void HandleSdlInputEvent(const SDL_Event& event);
 
+// From now on a quit signal ends the process at once with status 1: for while a
+// start-up failure is shown and nothing is left to put away. True when one came already.
+bool EndAtOnceOnQuitSignals();
+
 // Lets the mouse go: relative mode off, so the player has their pointer.
 void ReleaseSdlMouse();
 

@@ -1,5 +1,7 @@
 // Keyboard and mouse on SDL: key snapshots from SDL's key state, relative
 // mouse events collected between reads, and quit requests turned into Escape.
+#include <unistd.h>
+
 #include <csignal>
 
 #include "platform/display.h"
@@ -23,14 +25,21 @@ void OnQuitSignal(int) {
     quitSignalled = 1;
 }
 
-void InstallQuitSignals() {
+// A closed terminal (SIGHUP), Ctrl+C and a termination request.
+constexpr int QUIT_SIGNALS[] = {SIGHUP, SIGINT, SIGTERM};
+
+void InstallQuitSignals(void (*handler)(int)) {
     struct sigaction action {};
-    action.sa_handler = OnQuitSignal;
+    action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     // A second signal takes the default way out, should the game be stuck.
     action.sa_flags = SA_RESETHAND;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : QUIT_SIGNALS) sigaction(signal, &action, nullptr);
+}
+
+// A start-up failure: nothing is left to put away.
+void ExitAtOnce(int) {
+    _exit(1);
 }
 
 int32_t GameButtonPart(uint8_t sdlButton) {
@@ -94,8 +103,13 @@ void ReleaseSdlMouse() {
     }
 }
 
+bool EndAtOnceOnQuitSignals() {
+    InstallQuitSignals(ExitAtOnce);
+    return quitSignalled != 0;
+}
+
 int32_t OpenKeyboard() {
-    InstallQuitSignals();
+    InstallQuitSignals(OnQuitSignal);
     input.keyboardOpen = true;
     return 1;
 }

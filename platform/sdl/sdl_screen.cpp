@@ -310,6 +310,16 @@ void ShowBackBuffer() {
     ReportFirstFrame();
 }
 
+// SDL falls back to drivers that show nothing when it cannot reach a display (none
+// set, or one that refuses the connection): a game there runs unseen, and nobody can
+// press Escape. They serve only where asked for by name (tests, measurements).
+bool ShowsNobody(const char* driver) {
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool hidden =
+        driver == nullptr || SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
+    return hidden && (asked == nullptr || driver == nullptr || SDL_strcasecmp(asked, driver) != 0);
+}
+
 void SleepTicks(int32_t ticks) {
     std::this_thread::sleep_for(
         std::chrono::nanoseconds(int64_t{ticks} * (1'000'000'000 / PACING_COUNTER_FREQUENCY)));
@@ -335,6 +345,11 @@ int32_t InitSpriteSystem() {
     // handles them instead, so that they end the game like Escape.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return 0;
+    }
+    if (ShowsNobody(SDL_GetCurrentVideoDriver())) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_Quit();
         return 0;
     }
     screen.videoReady = true;
@@ -424,6 +439,8 @@ void ShowErrorMessage(const char* title, const char* text) {
     // The player needs a pointer to close the box.
     ReleaseSdlMouse();
     SDL_ShowCursor(SDL_ENABLE);
+    // The box waits for the player, and a signal must still end the game meanwhile.
+    if (EndAtOnceOnQuitSignals()) return;
     // Without a display there is nobody to show it to; the failure is ignored.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title != nullptr ? title : "", text != nullptr ? text : "",
                              screen.window);

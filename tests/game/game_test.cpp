@@ -1,6 +1,8 @@
 // Whole scenarios through start-up and the frame loop on the headless back end.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "game/level.h"
@@ -93,7 +95,10 @@ TEST(LevelTest, RefusedLevelsStopTheStartWithAReasonNamingTheFile) {
     std::vector<std::filesystem::path> refused = {
         WriteBmp("wide.bmp", 301, 4, 24, [](int32_t, int32_t) { return WHITE; }),
         WriteBmp("tall.bmp", 4, 400, 24, [](int32_t, int32_t) { return WHITE; }),
-        TempFolder() / "missing.bmp"};
+        TempFolder() / "missing.bmp", TempFolder()};
+    // A pipe would block a reader that waits for its end.
+    refused.push_back(TempFolder() / "pipe.bmp");
+    ASSERT_EQ(mkfifo(refused.back().c_str(), 0600), 0);
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         if (entry.path().filename().string().starts_with("bad_")) refused.push_back(entry.path());
     }
@@ -106,16 +111,22 @@ TEST(LevelTest, RefusedLevelsStopTheStartWithAReasonNamingTheFile) {
     }
 }
 
-TEST(LevelTest, TheBareNameIsFoundInTheWorkingFolder) {
+// The working folder is searched first; where nothing is found, the reason names every
+// place searched, in order.
+TEST(LevelTest, IsLookedForInTheWorkingFolderFirst) {
     const std::filesystem::path level =
         WriteBmp("Level1.bmp", 3, 2, 24, [](int32_t, int32_t) { return WHITE; });
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(level.parent_path());
-    EXPECT_EQ(FindLevelFile("Level1.bmp"), "Level1.bmp");
     ResetPlatform();
     ResetGame();
     EXPECT_EQ(StartUp(), 0) << game.levelError;
     EXPECT_EQ(gridWidth, 3);
+    std::string notFound;
+    EXPECT_EQ(FindLevelFile("Level99.bmp", notFound), "");
+    const std::string places = level.parent_path().string() + ", " +
+                               std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + ", ";
+    EXPECT_TRUE(notFound.starts_with("Level99.bmp: not found in " + places)) << notFound;
     std::filesystem::current_path(previous);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iomanip>
 #include <random>
@@ -57,9 +58,27 @@ TEST(BeamStrokeTest, OnePassDrawsTheFiveShiftedSegmentsExactly) {
         return std::isnan(v) ? static_cast<int32_t>(-PIXEL_LIMIT)
                              : static_cast<int32_t>(std::nearbyint(std::clamp(v, -limit, limit)));
     };
+    // First beams ending on, just inside and just outside each edge, along and across
+    // their walk; then random ones.
+    std::vector<std::array<double, 4>> beams;
+    for (const double d : {-2.0, -1.0, 0.0, 1.0, 2.0}) {
+        for (const double slope : {0.0, 3.0}) {
+            beams.push_back({80, 60 + slope, 159 + d, 60});
+            beams.push_back({80, 60 + slope, -d, 60});
+            beams.push_back({80 + slope, 60, 80, 119 + d});
+            beams.push_back({80 + slope, 60, 80, -d});
+        }
+        beams.push_back({20, 100, 100, 119 + d});
+        beams.push_back({20, 20, 100, -d});
+        beams.push_back({100, 20, 159 + d, 100});
+        beams.push_back({60, 20, -d, 100});
+    }
     for (int trial = 0; trial < 4000; ++trial) {
         const double x1 = position(80.0), y1 = position(60.0);
-        const double x2 = position(x1), y2 = position(y1);
+        beams.push_back({x1, y1, position(x1), position(y1)});
+    }
+    for (std::size_t trial = 0; trial < beams.size(); ++trial) {
+        const auto [x1, y1, x2, y2] = beams[trial];
         const uint32_t colour = MakeColour(trial % 256, 200, 100);
         std::ranges::fill(SettledBackBuffer().pixels, 0u);
         DrawSegmentBetween(pixel(x1), pixel(y1), pixel(x2), pixel(y2), colour);

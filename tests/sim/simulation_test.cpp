@@ -54,11 +54,13 @@ TEST_F(SimulationTest, WorkedLoadsImpulsesAndBreakLimits) {
 // reference state pins whole scenes.
 TEST_F(SimulationTest, ARunningStepMovesJointsOnly) {
     NodeAt(3, 4).kind = NODE_JOINT;
+    NodeAt(20, 20).kind = NODE_JOINT;                             // the grid's last column and row
     NodeAt(6, 6) = Node{NODE_EMPTY, 130.0f, 140.0f, 1.0f, 2.0f};  // an emptied joint keeps its place
     game.simulationRunning = 1;
     SimulationStep();
     EXPECT_EQ(NodeAt(3, 4).vy, 0.49f);  // (0 + 0.5) * 0.98
     EXPECT_EQ(NodeAt(3, 4).y, 80.0f + 0.245f);
+    EXPECT_EQ(NodeAt(20, 20).y, 400.0f + 0.245f);
     EXPECT_EQ(NodeAt(6, 6).y, 140.0f);
     EXPECT_EQ(NodeAt(6, 6).vx, 0.98f);
 }

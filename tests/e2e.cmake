@@ -23,8 +23,3 @@ foreach(run "70:1024x768:Ends*" "80:1920x1080:Builds*:Both*" "90:2048x1536:Shows
                                                       FAIL_REGULAR_EXPRESSION "] 0 tests from")
 endforeach()
 
-# The game where nobody could see it, or with a level it must refuse: one line, status 1.
-add_test(NAME GameWithoutAScreen COMMAND xvfb-run -a -n 60 -s "-screen 0 1024x768x24 -nolisten tcp"
-                                         bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/no_screen_test.sh $<TARGET_FILE:karnolt>
-                                         ${CMAKE_SOURCE_DIR})
-set_tests_properties(GameWithoutAScreen PROPERTIES LABELS e2e TIMEOUT 120)

@@ -127,6 +127,27 @@ inline Window GameWindow() {
     return id;
 }
 
+// Whether a viewable top-level window is titled "Karnolt", read through Xlib: SDL's
+// message box sets a title that xdotool's search does not match.
+inline bool KarnoltWindowShown(const XScreen& session) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(session.display, DefaultRootWindow(session.display), &root, &parent, &children, &count) ==
+        0)
+        return false;
+    bool found = false;
+    for (unsigned k = 0; k < count && !found; ++k) {
+        XWindowAttributes attributes{};
+        XTextProperty name{};
+        found = XGetWindowAttributes(session.display, children[k], &attributes) != 0 &&
+                attributes.map_state == IsViewable && XGetWMName(session.display, children[k], &name) != 0 &&
+                std::string(reinterpret_cast<char*>(name.value), name.nitems) == "Karnolt";
+        if (name.value != nullptr) XFree(name.value);
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
 // What a window manager sends when the player closes a window.
 inline void SendCloseRequest(const XScreen& session, Window window) {
     XEvent event{};

@@ -117,7 +117,7 @@ protected:
         ASSERT_TRUE(status.has_value()) << "still running";
         game = -1;
         EXPECT_EQ(*status, 0);
-        EXPECT_EQ(GameWindow(), Window{0});
+        EXPECT_EQ(GameWindow(x), Window{0});
         EXPECT_TRUE(InputIsFree(x));
         const std::string log = GameLog();
         EXPECT_EQ(log.find("runtime error:"), std::string::npos) << log;
@@ -205,7 +205,7 @@ TEST_F(RealDisplay, EndsOnACloseRequestAndOnSignals) {
     for (const int signal : {0, SIGTERM, SIGINT, SIGHUP}) {
         ASSERT_NO_FATAL_FAILURE(StartGame());
         if (signal == 0) {
-            SendCloseRequest(x, GameWindow());
+            SendCloseRequest(x, GameWindow(x));
         } else {
             kill(game, signal);
         }
@@ -237,7 +237,7 @@ TEST_F(RealDisplay, EndsWithAReasonWhereItCannotRun) {
             siginfo_t ended{};
             waitid(P_PID, static_cast<id_t>(game), &ended, WEXITED | WNOHANG | WNOWAIT);
             return GameLog().find("karnolt:") != std::string::npos &&
-                   (ended.si_pid != 0 || KarnoltWindowShown(x));
+                   (ended.si_pid != 0 || GameWindow(x) != 0);
         });
         kill(game, SIGHUP);
         EXPECT_EQ(WaitForExit(game, 5), std::optional<int>(1)) << reason;

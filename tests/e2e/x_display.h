@@ -117,32 +117,21 @@ inline ScreenShot GrabScreen(const XScreen& session) {
     return shot;
 }
 
-// The game's window: a viewable one titled "Karnolt", or 0.
-inline Window GameWindow() {
-    unsigned long id = 0;
-    if (FILE* out = popen("xdotool search --onlyvisible --name '^Karnolt$' 2>/dev/null", "r")) {
-        if (std::fscanf(out, "%lu", &id) != 1) id = 0;
-        pclose(out);
-    }
-    return id;
-}
-
-// Whether a viewable top-level window is titled "Karnolt", read through Xlib: SDL's
-// message box sets a title that xdotool's search does not match.
-inline bool KarnoltWindowShown(const XScreen& session) {
-    Window root = 0, parent = 0, *children = nullptr;
+// A viewable top-level window titled "Karnolt" (the game's, or its message box), or 0.
+// Read through Xlib: xdotool's search does not match the title SDL gives its boxes.
+inline Window GameWindow(const XScreen& session) {
+    Window root = 0, parent = 0, *children = nullptr, found = 0;
     unsigned count = 0;
-    if (XQueryTree(session.display, DefaultRootWindow(session.display), &root, &parent, &children, &count) ==
-        0)
-        return false;
-    bool found = false;
-    for (unsigned k = 0; k < count && !found; ++k) {
+    XQueryTree(session.display, DefaultRootWindow(session.display), &root, &parent, &children, &count);
+    for (unsigned k = 0; k < count && found == 0; ++k) {
         XWindowAttributes attributes{};
         XTextProperty name{};
-        found = XGetWindowAttributes(session.display, children[k], &attributes) != 0 &&
-                attributes.map_state == IsViewable && XGetWMName(session.display, children[k], &name) != 0 &&
-                std::string(reinterpret_cast<char*>(name.value), name.nitems) == "Karnolt";
+        const bool shown = XGetWindowAttributes(session.display, children[k], &attributes) != 0 &&
+                           attributes.map_state == IsViewable &&
+                           XGetWMName(session.display, children[k], &name) != 0 &&
+                           std::string(reinterpret_cast<char*>(name.value), name.nitems) == "Karnolt";
         if (name.value != nullptr) XFree(name.value);
+        if (shown) found = children[k];
     }
     if (children != nullptr) XFree(children);
     return found;

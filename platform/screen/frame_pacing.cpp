@@ -48,3 +48,26 @@ void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleep
     }
     pacing.reference = now;
 }
+
+bool DisplayFrameRunsGameFrame(FramePacing& pacing, int64_t now) {
+    if (pacing.cap == 0) return true;
+    const auto low = static_cast<int32_t>(static_cast<uint32_t>(now));
+    const auto elapsed =
+        static_cast<int32_t>(static_cast<uint32_t>(low) - static_cast<uint32_t>(pacing.reference));
+    // The first display frame after SetFrameCap, a long pause (a hidden tab), or a
+    // counter far back: the count starts afresh with a frame at once, instead of
+    // running the missed frames one per display frame.
+    const int64_t far = PACING_MAX_BEHIND * int64_t{pacing.period};
+    if (pacing.reference == 0 || elapsed > far || elapsed < -far) {
+        pacing.reference = low;
+        return true;
+    }
+    // Display frames come a little early or late: a frame within a few percent of
+    // its time still runs, or a 60 Hz display would drop frames to its jitter.
+    if (elapsed <= pacing.period - pacing.period / PACING_DISPLAY_SLACK) return false;
+    // The reference moves on by whole periods, so that faster displays keep the rate
+    // on average (the low word wraps harmlessly).
+    pacing.reference =
+        static_cast<int32_t>(static_cast<uint32_t>(pacing.reference) + static_cast<uint32_t>(pacing.period));
+    return true;
+}

@@ -1,7 +1,8 @@
-// Inside the platform layer: the frame cap's arithmetic, shared by both back
-// ends' screens. Each screen keeps its own FramePacing record; the SDL screen
-// waits with it on the real counter, the headless screen only takes the period
-// from it and advances its virtual counter.
+// Inside the platform layer: the frame cap's arithmetic, shared by the back ends'
+// screens. Each screen keeps its own FramePacing record; the SDL screen waits with
+// it on the real counter, the browser's asks at each display frame whether a game
+// frame is due, the headless screen only takes the period from it and advances its
+// virtual counter.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,11 @@ inline constexpr int32_t PACING_SLEEP_MARGIN = 15'000;  // 1.5 ms
 // final stretch: a nap may wake a little late, a spinning poll holds a core.
 inline constexpr int32_t PACING_NAP = 1'000;   // 0.1 ms
 inline constexpr int32_t PACING_SPIN = 2'500;  // 0.25 ms
+
+// A display frame up to 1/PACING_DISPLAY_SLACK of a period early still runs a game frame.
+inline constexpr int32_t PACING_DISPLAY_SLACK = 8;
+// Behind by more periods than this, the browser's pacing starts afresh.
+inline constexpr int32_t PACING_MAX_BEHIND = 4;
 
 struct FramePacing {
     int32_t cap = 0;  // frames per second, 0 = no pacing
@@ -35,3 +41,9 @@ int32_t SetPacingCap(FramePacing& pacing, int64_t frequency, int32_t framesPerSe
 // through most of those, and spins only for the last PACING_SPIN.
 // Does nothing while the cap is 0.
 void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleepTicks)(int32_t ticks));
+
+// The browser's pacing, asked once per display frame at counter reading `now`: true
+// when a game frame runs in it. At most one game frame per display frame, one per
+// period on average on displays of any rate, and after a long pause no catching up.
+// Always true while the cap is 0.
+bool DisplayFrameRunsGameFrame(FramePacing& pacing, int64_t now);

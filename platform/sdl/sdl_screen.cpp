@@ -13,7 +13,7 @@
 #include "platform/display.h"
 #include "platform/draw/surface.h"
 #include "platform/screen/frame_pacing.h"
-#include "platform/sdl/picture_scale.h"
+#include "platform/screen/picture_scale.h"
 #include "platform/sdl/sdl_backend.h"
 
 int32_t appActive = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 
 #include "platform/screen/frame_pacing.h"
 
@@ -61,5 +62,38 @@ TEST(PacingTest, EachWaitEndsAPeriodAfterThePreviousOne) {
         EXPECT_GT(end - from, pacing.period);
         EXPECT_LE(end - from, std::max(pacing.period + POLL_COST, start - from));
         EXPECT_EQ(pacing.reference, static_cast<int32_t>(static_cast<uint32_t>(end)));
+    }
+}
+
+// The browser's pacing, asked at each display frame of displays of several rates,
+// with exact and jittered frame times: one game frame per period, so 60 or 61 in
+// each second, at most one per display frame, and after a minute in a hidden tab
+// no run of missed frames.
+TEST(PacingTest, DisplaysOfAnyRateRunOneGameFramePerPeriod) {
+    std::mt19937 random(7);
+    for (const int64_t hertz : {60, 75, 120, 144, 240}) {
+        for (const int32_t jitter : {0, 10'000}) {
+            FramePacing pacing;
+            ASSERT_EQ(SetPacingCap(pacing, PACING_COUNTER_FREQUENCY, 60), 1);
+            std::uniform_int_distribution<int32_t> shift(-jitter, jitter);
+            int64_t displayFrame = 0;
+            const auto secondOfFrames = [&](int64_t start) {
+                int frames = 0;
+                for (int64_t k = 0; k < hertz; ++k, ++displayFrame) {
+                    frames += DisplayFrameRunsGameFrame(
+                        pacing, start + displayFrame * PACING_COUNTER_FREQUENCY / hertz + shift(random));
+                }
+                return frames;
+            };
+            const int64_t start =
+                0x7FFF'FFFFLL - 3 * PACING_COUNTER_FREQUENCY;  // the low word turns negative
+            for (int second = 0; second < 6; ++second) {
+                const int frames = secondOfFrames(start);
+                EXPECT_TRUE(frames == 60 || frames == 61)
+                    << hertz << " Hz, second " << second << ": " << frames;
+            }
+            const int afterAMinute = secondOfFrames(start + 60 * PACING_COUNTER_FREQUENCY);
+            EXPECT_TRUE(afterAMinute == 60 || afterAMinute == 61) << hertz << " Hz: " << afterAMinute;
+        }
     }
 }

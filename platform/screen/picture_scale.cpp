@@ -2,7 +2,7 @@
 // filtered down, with the blend between two neighbouring game pixels kept at most
 // one screen pixel wide. Worked out per axis once per screen size, so that a frame
 // costs a table look-up per pixel and a blend only on the few pixels at an edge.
-#include "platform/sdl/picture_scale.h"
+#include "platform/screen/picture_scale.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/sdl/picture_scale.h"
+#include "platform/screen/picture_scale.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 // Sprite images: the bitmap decoder through LoadSpriteImage, its refusals, the
 // sprite table and drawing on a sprite.
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -66,8 +68,11 @@ TEST_F(PlatformTest, AcceptsTheValidSeedsAndRefusesTheBadOnesWithAOneLineReason)
     };
     const std::string good = WriteBitmap("good.bmp", 5, 4, 24), missing = good + ".missing";
     reasons[missing] = "cannot be opened";
-    reasons[KARNOLT_SOURCE_DIR "/fuzz"] = "cannot be read";
-    std::vector<std::string> paths = {missing, KARNOLT_SOURCE_DIR "/fuzz"};
+    // A pipe would keep a reader waiting for its end.
+    const std::string pipe = good + ".pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    reasons[pipe] = reasons[KARNOLT_SOURCE_DIR "/fuzz"] = "not a regular file";
+    std::vector<std::string> paths = {missing, pipe, KARNOLT_SOURCE_DIR "/fuzz"};
     for (const auto& entry : std::filesystem::directory_iterator(KARNOLT_SOURCE_DIR "/fuzz/corpus")) {
         paths.push_back(entry.path().string());
     }

@@ -83,11 +83,6 @@ bool RunFrame() {
     return true;
 }
 
-void FrameLoop() {
-    while (RunFrame()) {
-    }
-}
-
 void Shutdown() {
     ReleaseScreen();
 }

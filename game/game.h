@@ -9,9 +9,9 @@
 int32_t StartUp();
 
 // One frame, every phase in order. Returns false when Escape ends the program;
-// nothing of that frame is drawn.
+// nothing of that frame is drawn. The back end's program calls it, in a loop or
+// once per display frame.
 bool RunFrame();
-void FrameLoop();
 // Releases the screen; the caller then ends the process with status 0.
 void Shutdown();
 

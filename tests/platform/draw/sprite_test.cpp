@@ -70,6 +70,7 @@ TEST_F(PlatformTest, AcceptsTheValidSeedsAndRefusesTheBadOnesWithAOneLineReason)
     reasons[missing] = "cannot be opened";
     // A pipe would keep a reader waiting for its end.
     const std::string pipe = good + ".pipe";
+    std::filesystem::remove(pipe);
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     reasons[pipe] = reasons[KARNOLT_SOURCE_DIR "/fuzz"] = "not a regular file";
     std::vector<std::string> paths = {missing, pipe, KARNOLT_SOURCE_DIR "/fuzz"};

@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEPS := scripts/install-deps.sh
 
-.PHONY: all deps build play test bench fuzz soak package format clean
+.PHONY: all deps build play test web bench fuzz soak package format clean
 
 all: build
 
@@ -16,12 +16,21 @@ build: deps
 play: build
 	./build/karnolt
 
+# The browser's page (build-web/site/, for any static web server) and the replay tool
+# on WebAssembly (build-web/karnolt-replay.js, for Node.js). Debian's emcc needs
+# Node.js to look in Debian's module folder.
+export NODE_PATH := /usr/share/nodejs
+web: deps
+	@bash $(DEPS) web
+	@emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF >/dev/null
+	@cmake --build build-web -j $(JOBS)
+
 # Optimised as a packager's Release build, so warnings that only optimisation
 # brings up are errors here too.
-test: deps
+test: deps web
 	@bash $(DEPS) x11 package
 	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON \
-		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DKARNOLT_WEB_BUILD=$(CURDIR)/build-web
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
@@ -62,4 +71,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-release build-fuzz build-soak build-package
+	rm -rf build build-asan build-release build-fuzz build-soak build-package build-web

@@ -8,13 +8,16 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
 )
-# Extra groups, requested by name: "bench", "fuzz", "x11" (end-to-end under Xvfb), "package".
+# Extra groups, requested by name: "bench", "fuzz", "x11" (end-to-end under Xvfb), "package",
+# "web" (the WebAssembly build and its browser tests; the browser automation itself
+# comes from tests/web/package-lock.json).
 for group in "$@"; do
   case "$group" in
     bench) PACKAGES+=(libsdl2-gfx-dev) ;;
     fuzz) PACKAGES+=(clang) ;;
     x11) PACKAGES+=(xvfb xauth xfonts-base xdotool x11-apps desktop-file-utils libgl1 libglx-mesa0 libgl1-mesa-dri) ;;
     package) PACKAGES+=(dpkg-dev file lintian appstream desktop-file-utils) ;;
+    web) PACKAGES+=(emscripten chromium nodejs) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

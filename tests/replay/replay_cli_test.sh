@@ -45,9 +45,9 @@ for bad in 'frames 0' 'frames 10000001' 'frames ten' 'frames 0x10' 'frames +5' '
   check "[[ ! -e $work/early.json && \$(wc -l <$work/err) -eq 1 ]]"
 done
 
-# A level that cannot be loaded: status 1 and the game's own message.
+# A level that cannot be loaded: status 1 and the message under the tool's own name.
 script 'frames 1'
-expect 1 'karnolt: .*missing\.bmp' -- "$replay" --level "$work/missing.bmp" "$work/script.txt"
+expect 1 '^karnolt-replay: .*missing\.bmp' -- "$replay" --level "$work/missing.bmp" "$work/script.txt"
 printf 'BMx' >"$work/short.bmp"
 expect 1 'short\.bmp' -- "$replay" --level "$work/short.bmp" "$work/script.txt"
 

@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEPS := scripts/install-deps.sh
 
-.PHONY: all deps build play test bench fuzz soak package format clean
+.PHONY: all deps build play test bench fuzz soak references package format clean
 
 all: build
 
@@ -51,6 +51,14 @@ soak: deps
 	@cmake --build build-soak -j $(JOBS) --target karnolt_tests_game
 	KARNOLT_PLAY_FRAMES=$(SOAK_FRAMES) KARNOLT_PLAY_SEED=$(SOAK_SEED) KARNOLT_FALL_FRAMES=$(FALL_FRAMES) \
 		./build-soak/tests/karnolt_tests_game --gtest_filter='RandomPlayTest.*'
+
+# The reference frames and states written anew by the sanitizer build's replay tool, which
+# the reference test runs (see README, Layout).
+references: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON \
+		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	@cmake --build build-asan -j $(JOBS) --target karnolt-replay
+	@bash scripts/rewrite-references.sh build-asan
 
 # MAINTAINER='Name <address>' names the package's maintainer (see README, Packaging).
 MAINTAINER ?=

@@ -31,15 +31,20 @@ bench: deps
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
-# The decoder's fuzzer, built with clang in its own folder; FUZZ_SECONDS bounds the run.
+# The level decoder's and the script parser's fuzzers, built with clang in their own folder,
+# one after the other for FUZZ_SECONDS each. The parser's seeds are every replay script in the
+# repository; its inputs may pass the 4096-byte line limit.
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@bash $(DEPS) fuzz
 	@cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	@cmake --build build-fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/corpus
+	@mkdir -p build-fuzz/corpus build-fuzz/script-corpus build-fuzz/script-seeds
+	@git ls-files -z '*.replay' | xargs -0 cp -t build-fuzz/script-seeds
 	./build-fuzz/bitmap_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		build-fuzz/corpus fuzz/corpus
+	./build-fuzz/script_parse_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -print_final_stats=1 \
+		build-fuzz/script-corpus build-fuzz/script-seeds
 
 # A million frames of seeded random play and ten million frames of a falling joint on the
 # headless back end, with AddressSanitizer and UBSan; SOAK_SEED repeats a run.

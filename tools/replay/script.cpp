@@ -122,7 +122,7 @@ LineRead ReadLine(std::istream& in, std::string& text, std::size_t& total) {
     if (in.bad()) return LineRead::UNREADABLE;
     const auto count = static_cast<std::size_t>(in.gcount());
     total += count;
-    if (count == 0 && in.eof()) return LineRead::END;
+    if (count == 0) return LineRead::END;  // at the end, or nothing more can be read
     const bool newline = !in.fail() && !in.eof();
     const std::size_t length = count - (newline ? 1 : 0);
     if (length > MAX_LINE_BYTES) return LineRead::TOO_LONG;

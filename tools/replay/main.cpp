@@ -73,7 +73,8 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& proble
     return problem.empty();
 }
 
-// Every file the script writes can be written, checked before the first frame runs.
+// Before the first frame runs: why a file the script writes could not be written in
+// the output folder, or "" when every one can.
 std::string CheckOutputFolders(const std::vector<ScriptCommand>& commands, const Options& options) {
     for (const ScriptCommand& command : commands) {
         if (command.kind != CommandKind::SHOT && command.kind != CommandKind::STATE) continue;

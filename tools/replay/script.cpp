@@ -137,25 +137,23 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCo
     std::string text;
     std::size_t total = 0;
     for (int32_t lineNumber = 1;; ++lineNumber) {
+        const auto refuse = [&](const std::string& reason) {
+            error = name + ":" + std::to_string(lineNumber) + ": " + reason;
+            return false;
+        };
         const LineRead read = ReadLine(in, text, total);
-        const std::string where = name + ":" + std::to_string(lineNumber) + ": ";
         if (read == LineRead::END) return true;
         if (read == LineRead::UNREADABLE) {
             error = name + ": cannot be read";
             return false;
         }
         if (total > MAX_SCRIPT_BYTES) {
-            error = where + "the script is longer than " + std::to_string(MAX_SCRIPT_BYTES >> 20) + " MiB";
-            return false;
+            return refuse("the script is longer than " + std::to_string(MAX_SCRIPT_BYTES >> 20) + " MiB");
         }
         if (read == LineRead::TOO_LONG) {
-            error = where + "the line is longer than " + std::to_string(MAX_LINE_BYTES) + " bytes";
-            return false;
+            return refuse("the line is longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
         }
-        if (text.find('\0') != std::string::npos) {
-            error = where + "the line holds a NUL byte";
-            return false;
-        }
+        if (text.find('\0') != std::string::npos) return refuse("the line holds a NUL byte");
         if (lineNumber == 1 && text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
         const std::size_t comment = text.find('#');
         if (comment != std::string::npos) text.erase(comment);
@@ -164,10 +162,7 @@ bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCo
         ScriptCommand command{};
         command.line = lineNumber;
         const std::string reason = ParseLine(tokens, command);
-        if (!reason.empty()) {
-            error = where + reason;
-            return false;
-        }
+        if (!reason.empty()) return refuse(reason);
         commands.push_back(command);
     }
 }

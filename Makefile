@@ -39,6 +39,7 @@ fuzz: deps
 	@bash $(DEPS) fuzz
 	@cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	@cmake --build build-fuzz -j $(JOBS)
+	@rm -rf build-fuzz/script-seeds
 	@mkdir -p build-fuzz/corpus build-fuzz/script-corpus build-fuzz/script-seeds
 	@git ls-files -z '*.replay' | xargs -0 cp -t build-fuzz/script-seeds
 	./build-fuzz/bitmap_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \

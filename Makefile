@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEPS := scripts/install-deps.sh
 
-.PHONY: all deps build play test web bench fuzz soak package format clean
+.PHONY: all deps build play test web bench fuzz soak references package format clean
 
 all: build
 
@@ -40,15 +40,21 @@ bench: deps
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
 
-# The decoder's fuzzer, built with clang in its own folder; FUZZ_SECONDS bounds the run.
+# The level decoder's and the script parser's fuzzers, built with clang in their own folder,
+# one after the other for FUZZ_SECONDS each. The parser's seeds are every replay script in the
+# repository; its inputs may pass the 4096-byte line limit.
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@bash $(DEPS) fuzz
 	@cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	@cmake --build build-fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/corpus
+	@rm -rf build-fuzz/script-seeds
+	@mkdir -p build-fuzz/corpus build-fuzz/script-corpus build-fuzz/script-seeds
+	@git ls-files -z '*.replay' | xargs -0 cp -t build-fuzz/script-seeds
 	./build-fuzz/bitmap_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 		build-fuzz/corpus fuzz/corpus
+	./build-fuzz/script_parse_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -print_final_stats=1 \
+		build-fuzz/script-corpus build-fuzz/script-seeds
 
 # A million frames of seeded random play and ten million frames of a falling joint on the
 # headless back end, with AddressSanitizer and UBSan; SOAK_SEED repeats a run.
@@ -60,6 +66,14 @@ soak: deps
 	@cmake --build build-soak -j $(JOBS) --target karnolt_tests_game
 	KARNOLT_PLAY_FRAMES=$(SOAK_FRAMES) KARNOLT_PLAY_SEED=$(SOAK_SEED) KARNOLT_FALL_FRAMES=$(FALL_FRAMES) \
 		./build-soak/tests/karnolt_tests_game --gtest_filter='RandomPlayTest.*'
+
+# The reference frames and states written anew by the sanitizer build's replay tool, which
+# the reference test runs (see README, Layout).
+references: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON \
+		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	@cmake --build build-asan -j $(JOBS) --target karnolt-replay
+	@bash scripts/rewrite-references.sh build-asan
 
 # MAINTAINER='Name <address>' names the package's maintainer (see README, Packaging).
 MAINTAINER ?=

@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -16,10 +17,11 @@
 #include "sim/simulation.h"
 
 // Ends a start-up that cannot go on, in order: screen released, one line on
-// standard error, the same in a message box where a desktop can show one.
+// standard error under the running program's name (the game and the replay tool
+// share this), the same in a message box where a desktop can show one.
 static int32_t StopStartUp(const std::string& reason) {
     ReleaseScreen();
-    std::fprintf(stderr, "karnolt: %s\n", reason.c_str());
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, reason.c_str());
     ShowErrorMessage("Karnolt", reason.c_str());
     return 1;
 }

@@ -12,7 +12,9 @@
 #include "model/game_state.h"
 #include "platform/headless.h"
 #include "tools/replay/output.h"
+#include "tools/replay/output_name.h"
 #include "tools/replay/script.h"
+#include "tools/replay/shown_text.h"
 
 namespace {
 
@@ -47,13 +49,18 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& proble
                 return false;
             }
             const std::string value = argv[++k];
+            // An empty name would quietly mean the default level or the current folder.
+            if (value.empty()) {
+                problem = argument + " needs a non-empty value";
+                return false;
+            }
             if (argument == "--level") {
                 options.level = value;
             } else {
                 options.out = value;
             }
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
-            problem = "unknown option '" + argument + "'";
+            problem = std::string("unknown option ").append(ShowText(argument));
             return false;
         } else if (!options.script.empty()) {
             problem = "only one SCRIPT may be given";
@@ -64,6 +71,17 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& proble
     }
     if (options.script.empty()) problem = "no SCRIPT given";
     return problem.empty();
+}
+
+// Before the first frame runs: why a file the script writes could not be written in
+// the output folder, or "" when every one can.
+std::string CheckOutputFolders(const std::vector<ScriptCommand>& commands, const Options& options) {
+    for (const ScriptCommand& command : commands) {
+        if (command.kind != CommandKind::SHOT && command.kind != CommandKind::STATE) continue;
+        const std::string reason = CheckOutputFolder(options.out, command.file);
+        if (!reason.empty()) return options.script + ":" + std::to_string(command.line) + ": " + reason;
+    }
+    return "";
 }
 
 // Runs the parsed script. Returns the exit status.
@@ -136,6 +154,8 @@ int main(int argc, char** argv) {
     if (!std::filesystem::is_directory(options.out, ignored)) {
         return Refuse(options.out.string() + ": not a directory");
     }
+    error = CheckOutputFolders(commands, options);
+    if (!error.empty()) return Refuse(error);
 
     game.levelFileOverride = options.level;
     if (StartUp() != 0) return EXIT_LEVEL;

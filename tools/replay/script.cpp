@@ -2,9 +2,10 @@
 
 #include <cctype>
 #include <charconv>
-#include <sstream>
 
 #include "platform/input.h"
+#include "tools/replay/output_name.h"
+#include "tools/replay/shown_text.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ std::string ParseLine(const std::vector<std::string>& tokens, ScriptCommand& com
     for (const Keyword& k : KEYWORDS) {
         if (tokens[0] == k.word) keyword = &k;
     }
-    if (keyword == nullptr) return "unknown command '" + tokens[0] + "'";
+    if (keyword == nullptr) return std::string("unknown command ").append(ShowText(tokens[0]));
     const int given = static_cast<int>(tokens.size()) - 1;
     if (given != keyword->arguments) {
         return "'" + tokens[0] + "' takes " + std::to_string(keyword->arguments) + " argument(s), got " +
@@ -91,7 +92,7 @@ std::string ParseLine(const std::vector<std::string>& tokens, ScriptCommand& com
         case CommandKind::SHOT:
         case CommandKind::STATE:
             command.file = tokens[1];
-            break;
+            return CheckOutputName(command.file);
         case CommandKind::INACTIVE:
         case CommandKind::ACTIVE:
             break;
@@ -99,32 +100,69 @@ std::string ParseLine(const std::vector<std::string>& tokens, ScriptCommand& com
     return "";
 }
 
+// Words are separated by blanks; a carriage return (a Windows line end) is one too.
+std::vector<std::string> SplitWords(const std::string& text) {
+    constexpr const char* BLANKS = " \t\v\f\r";
+    std::vector<std::string> words;
+    for (std::size_t start = text.find_first_not_of(BLANKS); start != std::string::npos;) {
+        const std::size_t end = text.find_first_of(BLANKS, start);
+        words.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? end : text.find_first_not_of(BLANKS, end);
+    }
+    return words;
+}
+
+enum class LineRead { LINE, END, TOO_LONG, UNREADABLE };
+
+// The next line without its newline, read through a buffer of the longest allowed
+// line, so an endless line is never held whole. `total` counts the bytes read.
+LineRead ReadLine(std::istream& in, std::string& text, std::size_t& total) {
+    char buffer[MAX_LINE_BYTES + 2];
+    in.getline(buffer, sizeof buffer);
+    if (in.bad()) return LineRead::UNREADABLE;
+    const auto count = static_cast<std::size_t>(in.gcount());
+    total += count;
+    if (count == 0) return LineRead::END;  // at the end, or nothing more can be read
+    const bool newline = !in.fail() && !in.eof();
+    const std::size_t length = count - (newline ? 1 : 0);
+    if (length > MAX_LINE_BYTES) return LineRead::TOO_LONG;
+    text.assign(buffer, length);
+    return LineRead::LINE;
+}
+
 }  // namespace
 
 bool ParseScript(std::istream& in, const std::string& name, std::vector<ScriptCommand>& commands,
                  std::string& error) {
     std::string text;
-    int32_t lineNumber = 0;
-    while (std::getline(in, text)) {
-        ++lineNumber;
+    std::size_t total = 0;
+    for (int32_t lineNumber = 1;; ++lineNumber) {
+        const auto refuse = [&](const std::string& reason) {
+            error = name + ":" + std::to_string(lineNumber) + ": " + reason;
+            return false;
+        };
+        const LineRead read = ReadLine(in, text, total);
+        if (read == LineRead::END) return true;
+        if (read == LineRead::UNREADABLE) {
+            error = name + ": cannot be read";
+            return false;
+        }
+        if (total > MAX_SCRIPT_BYTES) {
+            return refuse("the script is longer than " + std::to_string(MAX_SCRIPT_BYTES >> 20) + " MiB");
+        }
+        if (read == LineRead::TOO_LONG) {
+            return refuse("the line is longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+        }
+        if (text.find('\0') != std::string::npos) return refuse("the line holds a NUL byte");
+        if (lineNumber == 1 && text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
         const std::size_t comment = text.find('#');
         if (comment != std::string::npos) text.erase(comment);
-        std::istringstream words(text);
-        std::vector<std::string> tokens;
-        for (std::string token; words >> token;) tokens.push_back(token);
+        const std::vector<std::string> tokens = SplitWords(text);
         if (tokens.empty()) continue;
         ScriptCommand command{};
         command.line = lineNumber;
         const std::string reason = ParseLine(tokens, command);
-        if (!reason.empty()) {
-            error = name + ":" + std::to_string(lineNumber) + ": " + reason;
-            return false;
-        }
+        if (!reason.empty()) return refuse(reason);
         commands.push_back(command);
     }
-    if (in.bad()) {
-        error = name + ": cannot be read";
-        return false;
-    }
-    return true;
 }

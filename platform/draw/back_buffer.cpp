@@ -15,8 +15,9 @@ namespace {
 struct DeferredRows {
     bool clear = false;
     uint32_t clearColour = 0;
-    bool blend = false;  // BlendDeferredRow has a blend to write
-    int64_t next = 0;    // rows above it are written
+    bool blend = false;
+    DeferredBlend blendOf;
+    int64_t next = 0;  // rows above it are written
 };
 
 Surface backBuffer;
@@ -38,7 +39,11 @@ void WriteDeferredRows(int64_t end) {
         } else if (deferred.clear) {
             std::fill(row, row + backBuffer.width, deferred.clearColour);
         }
-        if (deferred.blend) BlendDeferredRow(backBuffer, deferred.next, clearToBlack);
+        const DeferredBlend& b = deferred.blendOf;
+        if (deferred.blend && deferred.next >= b.rowFirst && deferred.next < b.rowEnd) {
+            ApplyLayerRow(backBuffer, *b.layer, b.x, b.y, b.columnFirst, b.columnEnd, deferred.next,
+                          clearToBlack);
+        }
     }
     if (deferred.next >= backBuffer.height) deferred = DeferredRows{};
 }
@@ -74,20 +79,14 @@ Surface& SettledBackBuffer() {
 
 // Every pixel is overwritten: whatever was put off before no longer matters.
 void ClearBackBuffer(int32_t r, int32_t g, int32_t b) {
-    deferred = DeferredRows{true, MakeColour(r, g, b), false, 0};
+    deferred = DeferredRows{true, MakeColour(r, g, b), false, DeferredBlend{}, 0};
 }
 
 bool CanDeferBlend() {
     return deferred.next == 0 && !deferred.blend;
 }
 
-void DeferBlend() {
+void DeferBlend(const DeferredBlend& blend) {
     deferred.blend = true;
-}
-
-void ReleaseBackBufferDrawing() {
-    if (drawState.targetKind == DRAW_TARGET_BACK_BUFFER) {
-        EndDraw();
-    }
-    SettledBackBuffer();
+    deferred.blendOf = blend;
 }

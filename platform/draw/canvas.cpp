@@ -94,6 +94,13 @@ uint32_t ReadPixel(int32_t x, int32_t y) {
                            static_cast<std::size_t>(x)];
 }
 
+void ReleaseBackBufferDrawing() {
+    if (drawState.targetKind == DRAW_TARGET_BACK_BUFFER) {
+        EndDraw();
+    }
+    SettledBackBuffer();
+}
+
 void ReleaseDrawing() {
     EndDraw();
     ReleaseScaledSprites();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/draw/blend_layer.h"
 #include "platform/draw/surface.h"
 
 struct DrawState {
@@ -34,11 +35,8 @@ bool HasDrawTarget();
 Surface& BackBufferDownTo(int64_t lastRow);
 // A scaled sprite's blend can be put off only over rows not yet written, and one at a time.
 bool CanDeferBlend();
-// From now on each back-buffer row is blended by BlendDeferredRow as it is written.
-void DeferBlend();
-// Writes the put-off blend onto one back-buffer row; `overBlack`: the row was just
-// cleared to black (scaled_sprite.cpp).
-void BlendDeferredRow(Surface& backBuffer, int64_t row, bool overBlack);
+// From now on each back-buffer row gets this blend as it is written.
+void DeferBlend(const DeferredBlend& blend);
 // The sprite with this number, or nullptr when the number lies outside the table.
 Sprite* FindSprite(int32_t spriteNumber);
 // Frees every sprite and forgets the last load error.

@@ -10,8 +10,11 @@ namespace {
 
 EM_JS(void, ShowGameEnded, (), { window['karnoltPage']['showEnded'](); });
 
+bool gameEnded = false;
+
 void DisplayFrame() {
-    if (!GameFrameDue() || RunFrame()) return;
+    if (gameEnded || !GameFrameDue() || RunFrame()) return;
+    gameEnded = true;
     emscripten_cancel_main_loop();
     Shutdown();
     ShowGameEnded();
@@ -22,8 +25,11 @@ void DisplayFrame() {
 int main() {
     // A failed start-up has put its reason in the page already.
     if (StartUp() != 0) return 1;
+    // The first frame goes up at once rather than at the next display frame: the
+    // player sees the game sooner.
+    DisplayFrame();
     // 0 frames per second: at the display's own rate (requestAnimationFrame); the
     // call returns at once and main ends, while the page goes on.
-    emscripten_set_main_loop(DisplayFrame, 0, 0);
+    if (!gameEnded) emscripten_set_main_loop(DisplayFrame, 0, 0);
     return 0;
 }

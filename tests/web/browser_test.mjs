@@ -117,10 +117,11 @@ async function CanvasPixels(page) {
   return canvas;
 }
 
+// False when the game stopped presenting frames.
 async function WaitFrames(page, count) {
   const start = await page.evaluate(() => window.karnoltPage.presented);
-  await page.waitForFunction((target) => window.karnoltPage.presented >= target, start + count,
-                             { polling: 'raf', timeout: 20000 });
+  return page.waitForFunction((target) => window.karnoltPage.presented >= target, start + count,
+                              { polling: 'raf', timeout: 10000 }).then(() => true, () => false);
 }
 
 // The canvas against a replay shot: every pixel outside the frame-rate reading.
@@ -297,14 +298,14 @@ async function Play(page, shots) {
 // Escape frees the pointer and leaves the game running; only Escape again ends it.
 async function EndWithEscape(page) {
   await page.keyboard.press('Escape');
-  await WaitFrames(page, 10);
+  Check(await WaitFrames(page, 10), 'the game stopped after the first Escape');
   const paused = await page.evaluate(() => ({
     state: window.karnoltPage.state, locked: document.pointerLockElement !== null,
     hint: document.getElementById('hint').hidden ? '' : document.getElementById('hint-text').textContent }));
   Check(paused.state === 'paused' && !paused.locked, `after the first Escape: ${JSON.stringify(paused)}`);
   Check(paused.hint.includes('Escape noch einmal beendet das Spiel'), `the hint says: "${paused.hint}"`);
   await page.waitForTimeout(ESCAPE_GRACE_MS);
-  await WaitFrames(page, 5);  // still running
+  Check(await WaitFrames(page, 5), 'the game stopped before the second Escape');
   await page.keyboard.press('Escape');
   await page.waitForFunction(() => window.karnoltPage.state === 'ended', null, { timeout: 5000 })
     .catch(() => {});

@@ -293,6 +293,15 @@ async function Play(page, shots) {
   await WaitFrames(page, 12);
   await key('Delete', 6);
   CompareWithShot(await CanvasPixels(page), shots.deleted, 'after the deletion');
+  // A page without the focus is an inactive window: nothing is drawn until it is back.
+  await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+  await page.waitForTimeout(50);  // the frame under way may still go up
+  const before = await page.evaluate(() => window.karnoltPage.presented);
+  await page.waitForTimeout(300);
+  Check(await page.evaluate(() => window.karnoltPage.presented) === before,
+        'frames were presented while the page had lost the focus');
+  await page.evaluate(() => window.dispatchEvent(new Event('focus')));
+  Check(await WaitFrames(page, 5), 'no frames once the focus was back');
 }
 
 // Escape frees the pointer and leaves the game running; only Escape again ends it.

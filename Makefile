@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEPS := scripts/install-deps.sh
 
-.PHONY: all deps build play test web bench fuzz soak references package format clean
+.PHONY: all deps build play test web serve-web bench fuzz soak references package format clean
 
 all: build
 
@@ -24,6 +24,10 @@ web: deps
 	@bash $(DEPS) web
 	@emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF >/dev/null
 	@cmake --build build-web -j $(JOBS)
+
+# The page at http://127.0.0.1:8000/, on this machine only; any static web server will do.
+serve-web: web
+	python3 -m http.server -d build-web/site 8000 --bind 127.0.0.1
 
 # Optimised as a packager's Release build, so warnings that only optimisation
 # brings up are errors here too.

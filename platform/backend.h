@@ -37,7 +37,8 @@
 //   (KEY_DOWN_BIT while down; extended keys at code + 0x80).
 // - Mouse events between two reads go into a MouseEventBuffer (QueueMergedMotion,
 //   QueueMergedWheel, QueueMouseEvent); ReadMouse answers with TakeMouseEvents, or
-//   with SkipMouseRead while appActive is 0.
+//   with SkipMouseRead while appActive is 0 or the mouse is not the game's (in the
+//   browser: before the pointer is locked and after the lock is let go).
 // - A window that is closed, or a request to end, holds Escape down from the next
 //   ReadKeyboard on; keys held when the window loses activation are let go.
 //
@@ -45,6 +46,8 @@
 //
 // A back end's program runs the game through these three, which the game defines:
 // the desktop loops over RunFrame, the browser calls it back once per display frame.
+// After RunFrame returns false the program calls Shutdown once and runs no further
+// frame; the browser's page then stays open and says that the game has ended.
 
 // 0 when the game can run; otherwise the reason has been told and this is the exit status.
 int32_t StartUp();

@@ -8,3 +8,11 @@ add_test(NAME WebReplay.SameBytesAsNative
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/web/same_replay_test.sh $<TARGET_FILE:karnolt-replay>
                  ${KARNOLT_WEB_REPLAY} ${CMAKE_SOURCE_DIR})
 set_tests_properties(WebReplay.CommandLine WebReplay.SameBytesAsNative PROPERTIES LABELS web TIMEOUT 600)
+# The page in Debian's Chromium (tests/web/browser_test.mjs, playwright-core pinned by
+# tests/web/package-lock.json): real mouse and key events, the canvas against the native
+# replay tool's pictures for the same actions, the Escape rule, centred and crisp scaling.
+add_test(NAME Web.Browser
+         COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_test.mjs ${KARNOLT_WEB_BUILD}/site
+                 $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp)
+# The browser wants both cores: frames come slower, and timeouts near, beside other tests.
+set_tests_properties(Web.Browser PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)

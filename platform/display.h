@@ -1,7 +1,8 @@
 // Screen, frame pacing, 2D drawing, sprites and scaled sprites: the display
-// services the game logic calls. Two back ends implement the screen half (SDL2
-// and headless, chosen at link time); the drawing half is our own software
-// renderer on 32-bit pixels in the MakeColour layout.
+// services the game logic calls. The back ends implement the screen half (SDL2,
+// headless or the browser's, chosen at link time; see platform/backend.h); the
+// drawing half is our own software renderer on 32-bit pixels in the MakeColour
+// layout.
 #pragma once
 
 #include <array>

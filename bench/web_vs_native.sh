@@ -17,12 +17,12 @@ export NODE_PATH=/usr/share/nodejs
 # Microseconds of wall time per frame, from either program's report.
 perFrame() { "$@" | awk '/^BM_/ { for (i = 2; i <= NF; i++) if ($i == "us") { print $(i - 1); exit } }'; }
 printf '%-32s %12s %12s %8s\n' benchmark "native (us)" "wasm (us)" ratio
-for benchmark in 'BM_FrameShippedLevel50Beams$' 'BM_FrameFullLevel10000Beams/1$'; do
+for benchmark in BM_FrameShippedLevel50Beams/ BM_FrameFullLevel10000Beams/1/; do
   nativeSum=0 webSum=0
   for _ in $(seq "$rounds"); do
-    nativeSum=$(echo "$nativeSum + $(perFrame "$native" --benchmark_filter="$benchmark")" | bc -l)
+    nativeSum=$(echo "$nativeSum + $(perFrame "$native" --benchmark_filter="$benchmark" 2>/dev/null)" | bc -l)
     webSum=$(echo "$webSum + $(perFrame node "$web" --benchmark_filter="$benchmark")" | bc -l)
   done
-  printf '%-32s %12.0f %12.0f %8.2f\n' "${benchmark%$}" "$(echo "$nativeSum / $rounds" | bc -l)" \
+  printf '%-32s %12.0f %12.0f %8.2f\n' "${benchmark%/}" "$(echo "$nativeSum / $rounds" | bc -l)" \
     "$(echo "$webSum / $rounds" | bc -l)" "$(echo "$webSum / $nativeSum" | bc -l)"
 done

@@ -94,11 +94,12 @@ inline int RunAll(int argc, char** argv) {
     for (Benchmark* b : Registry()) {
         const std::vector<int64_t> arguments = b->arguments.empty() ? std::vector<int64_t>{-1} : b->arguments;
         for (const int64_t argument : arguments) {
-            const std::string fullName = b->name + (argument < 0 ? "" : "/" + std::to_string(argument));
-            if (!std::regex_search(fullName, filter)) continue;
+            // Named as Google Benchmark names it, and filtered by that name.
+            const std::string name = b->name + (argument < 0 ? "" : "/" + std::to_string(argument)) +
+                                     "/min_time:" + std::to_string(b->minSeconds).substr(0, 5);
+            if (!std::regex_search(name, filter)) continue;
             State state(argument, b->minSeconds);
             b->function(state);
-            const std::string name = fullName + "/min_time:" + std::to_string(b->minSeconds).substr(0, 5);
             if (!state.error_.empty()) {
                 std::printf("%-50s ERROR: %s\n", name.c_str(), state.error_.c_str());
                 continue;

@@ -65,10 +65,13 @@ expect 1 '^karnolt-replay: .*missing\.bmp' -- "$replay" --level "$work/missing.b
 printf 'BMx' >"$work/short.bmp"
 expect 1 'short\.bmp' -- "$replay" --level "$work/short.bmp" "$work/script.txt"
 
-# Escape ends a run with status 0; later lines do not run. (What a run shows and dumps
-# is pinned by the reference frames.)
-script 'inactive' 'active' 'keydown 0x1c   # Enter' 'frames 2' 'keydown escape' 'frames 5' 'state after.json'
+# An inactive window presents nothing: the screen stays as black as before the first
+# frame until it is active again. Escape ends a run with status 0; later lines do not
+# run. (What a run shows and dumps is pinned by the reference frames.)
+script 'shot black.bmp' 'inactive' 'frames 3' 'shot inactive.bmp' 'active' 'keydown 0x1c   # Enter' 'frames 2' \
+       'shot active.bmp' 'keydown escape' 'frames 5' 'state after.json'
 expect 0 '' -- "$replay" --level "$level" --out "$work" "$work/script.txt"
+check "cmp -s $work/black.bmp $work/inactive.bmp && ! cmp -s $work/black.bmp $work/active.bmp"
 check "[[ ! -e $work/after.json ]]"
 
 # The script may come from standard input, and start with a UTF-8 byte-order mark.

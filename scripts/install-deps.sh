@@ -13,7 +13,7 @@ PACKAGES=(
 # comes from tests/web/package-lock.json).
 for group in "$@"; do
   case "$group" in
-    bench) PACKAGES+=(libsdl2-gfx-dev) ;;
+    bench) PACKAGES+=(libsdl2-gfx-dev bc) ;;
     fuzz) PACKAGES+=(clang) ;;
     x11) PACKAGES+=(xvfb xauth xfonts-base xdotool x11-apps desktop-file-utils libgl1 libglx-mesa0 libgl1-mesa-dri) ;;
     package) PACKAGES+=(dpkg-dev file lintian appstream desktop-file-utils) ;;

@@ -15,16 +15,15 @@ namespace {
 struct DeferredRows {
     bool clear = false;
     uint32_t clearColour = 0;
-    bool blend = false;
-    DeferredBlend blendOf;
-    int64_t next = 0;  // rows above it are written
+    DeferredBlend blend;  // none while its layer is null
+    int64_t next = 0;     // rows above it are written
 };
 
 Surface backBuffer;
 DeferredRows deferred;
 
 bool AnyDeferredRows() {
-    return deferred.clear || deferred.blend;
+    return deferred.clear || deferred.blend.layer != nullptr;
 }
 
 // Writes the put-off work on the rows above `end`.
@@ -39,8 +38,8 @@ void WriteDeferredRows(int64_t end) {
         } else if (deferred.clear) {
             std::fill(row, row + backBuffer.width, deferred.clearColour);
         }
-        const DeferredBlend& b = deferred.blendOf;
-        if (deferred.blend && deferred.next >= b.rowFirst && deferred.next < b.rowEnd) {
+        const DeferredBlend& b = deferred.blend;
+        if (b.layer != nullptr && deferred.next >= b.rowFirst && deferred.next < b.rowEnd) {
             ApplyLayerRow(backBuffer, *b.layer, b.x, b.y, b.columnFirst, b.columnEnd, deferred.next,
                           clearToBlack);
         }
@@ -79,14 +78,15 @@ Surface& SettledBackBuffer() {
 
 // Every pixel is overwritten: whatever was put off before no longer matters.
 void ClearBackBuffer(int32_t r, int32_t g, int32_t b) {
-    deferred = DeferredRows{true, MakeColour(r, g, b), false, DeferredBlend{}, 0};
+    deferred = DeferredRows{};
+    deferred.clear = true;
+    deferred.clearColour = MakeColour(r, g, b);
 }
 
 bool CanDeferBlend() {
-    return deferred.next == 0 && !deferred.blend;
+    return deferred.next == 0 && deferred.blend.layer == nullptr;
 }
 
 void DeferBlend(const DeferredBlend& blend) {
-    deferred.blend = true;
-    deferred.blendOf = blend;
+    deferred.blend = blend;
 }

@@ -34,11 +34,12 @@ bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& data, std::string
         reason = std::string("cannot be opened (") + std::strerror(errno) + ")";
         return false;
     }
+    const std::string tooLarge = "file larger than " + std::to_string(MAX_FILE_BYTES >> 20) + " MiB";
     struct stat info {};
     if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
         reason = "not a regular file";
     } else if (static_cast<uint64_t>(info.st_size) > MAX_FILE_BYTES) {
-        reason = "file larger than " + std::to_string(MAX_FILE_BYTES >> 20) + " MiB";
+        reason = tooLarge;
     }
     if (!reason.empty()) {
         close(file);
@@ -57,8 +58,9 @@ bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& data, std::string
         }
         if (got == 0) break;
         data.insert(data.end(), chunk, chunk + got);
+        // A file that grows while it is read.
         if (data.size() > MAX_FILE_BYTES) {
-            reason = "file larger than " + std::to_string(MAX_FILE_BYTES >> 20) + " MiB";
+            reason = tooLarge;
             ok = false;
             break;
         }

@@ -218,7 +218,7 @@ bool IsXbgr(uint32_t format) {
 
 // Scaled straight into the window's own surface when it holds 32-bit pixels (as X
 // servers' do), and only the rows that changed go to the screen.
-void ShowOnWindowSurface() {
+void ShowOnWindowSurface(const uint32_t* picture) {
     SDL_Surface* target = SDL_GetWindowSurface(screen.window);
     if (target == nullptr) return;
     PrepareScaler(screen.scaler, screen.width, screen.height, target->w, target->h);
@@ -236,12 +236,11 @@ void ShowOnWindowSurface() {
                    static_cast<std::ptrdiff_t>(place.x) * target->format->BytesPerPixel;
     std::vector<RowBand> bands;
     if (IsXrgb(format) || IsXbgr(format)) {
-        bands = ScaleChangedRows(screen.scaler, SettledBackBuffer().pixels.data(),
-                                 reinterpret_cast<uint32_t*>(origin), target->pitch / 4, IsXrgb(format));
+        bands = ScaleChangedRows(screen.scaler, picture, reinterpret_cast<uint32_t*>(origin),
+                                 target->pitch / 4, IsXrgb(format));
     } else {
         screen.scaled.resize(static_cast<std::size_t>(place.width) * place.height);
-        bands = ScaleChangedRows(screen.scaler, SettledBackBuffer().pixels.data(), screen.scaled.data(),
-                                 place.width, false);
+        bands = ScaleChangedRows(screen.scaler, picture, screen.scaled.data(), place.width, false);
         for (const RowBand& band : bands) {
             SDL_ConvertPixels(place.width, band.bottom - band.top, SDL_PIXELFORMAT_XBGR8888,
                               screen.scaled.data() + static_cast<std::size_t>(band.top) * place.width,
@@ -264,7 +263,7 @@ void ShowOnWindowSurface() {
 
 // The scaled picture in a texture of its own size, drawn one to one: the graphics
 // driver's filtering never touches it, so both paths show the same pixels.
-void ShowThroughTexture() {
+void ShowThroughTexture(const uint32_t* picture) {
     int outputWidth = 0;
     int outputHeight = 0;
     if (SDL_GetRendererOutputSize(screen.renderer, &outputWidth, &outputHeight) != 0) return;
@@ -283,8 +282,8 @@ void ShowThroughTexture() {
         screen.scaled.assign(static_cast<std::size_t>(place.width) * place.height, 0);
         screen.scaler.redrawAll = true;
     }
-    for (const RowBand& band : ScaleChangedRows(screen.scaler, SettledBackBuffer().pixels.data(),
-                                                screen.scaled.data(), place.width, false)) {
+    for (const RowBand& band :
+         ScaleChangedRows(screen.scaler, picture, screen.scaled.data(), place.width, false)) {
         const SDL_Rect rows{0, band.top, place.width, band.bottom - band.top};
         SDL_UpdateTexture(screen.texture, &rows,
                           screen.scaled.data() + static_cast<std::size_t>(band.top) * place.width,
@@ -303,9 +302,9 @@ void ShowBackBuffer() {
         return;
     }
     if (screen.useWindowSurface) {
-        ShowOnWindowSurface();
+        ShowOnWindowSurface(backBuffer.pixels.data());
     } else if (screen.renderer != nullptr) {
-        ShowThroughTexture();
+        ShowThroughTexture(backBuffer.pixels.data());
     }
     ReportFirstFrame();
 }

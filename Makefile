@@ -29,12 +29,15 @@ web: deps
 serve-web: web
 	python3 -m http.server -d build-web/site 8000 --bind 127.0.0.1
 
+# The sanitizer build that make test and make references share.
+CONFIGURE_ASAN = cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON \
+	-DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DKARNOLT_WEB_BUILD=$(CURDIR)/build-web
+
 # Optimised as a packager's Release build, so warnings that only optimisation
 # brings up are errors here too.
 test: deps web
 	@bash $(DEPS) x11 package
-	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON \
-		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DKARNOLT_WEB_BUILD=$(CURDIR)/build-web
+	@$(CONFIGURE_ASAN)
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
@@ -74,8 +77,7 @@ soak: deps
 # The reference frames and states written anew by the sanitizer build's replay tool, which
 # the reference test runs (see README, Layout).
 references: deps
-	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_SANITIZE=ON \
-		-DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+	@$(CONFIGURE_ASAN)
 	@cmake --build build-asan -j $(JOBS) --target karnolt-replay
 	@bash scripts/rewrite-references.sh build-asan
 

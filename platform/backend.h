@@ -31,7 +31,7 @@
 // Frame pacing (screen/frame_pacing.h): SetFrameCap keeps a FramePacing through
 // SetPacingCap, and OpenFullScreen resets its reference. A back end that owns its
 // loop waits in PresentFrame (WaitForFrameCap); one that is called at each display
-// frame runs a game frame only where DisplayFrameRunsGameFrame says so.
+// frame runs as many game frames as GameFramesDue says, and shows only the last.
 // Input (input/input_state.h):
 // - ReadKeyboard hands StoreKeySnapshot a snapshot of all 256 set-1 scan codes
 //   (KEY_DOWN_BIT while down; extended keys at code + 0x80).

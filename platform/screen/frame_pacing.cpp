@@ -49,25 +49,54 @@ void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleep
     pacing.reference = now;
 }
 
-bool DisplayFrameRunsGameFrame(FramePacing& pacing, int64_t now) {
-    if (pacing.cap == 0) return true;
-    const auto low = static_cast<int32_t>(static_cast<uint32_t>(now));
-    const auto elapsed =
-        static_cast<int32_t>(static_cast<uint32_t>(low) - static_cast<uint32_t>(pacing.reference));
+namespace {
+
+int32_t LowWord(int64_t value) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
+
+int32_t WrappedDifference(int32_t later, int32_t earlier) {
+    return static_cast<int32_t>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
+}
+
+}  // namespace
+
+int32_t GameFramesDue(FramePacing& pacing, int64_t now) {
+    if (pacing.cap == 0) return 1;
+    const int32_t low = LowWord(now);
+    const int32_t elapsed = WrappedDifference(low, pacing.reference);
+    const int32_t sinceDisplay = WrappedDifference(low, pacing.lastDisplay);
+    const int64_t far = PACING_MAX_BEHIND * int64_t{pacing.period};
+    const bool restart = pacing.reference == 0 || elapsed > far || elapsed < -far;
+    // The display's frame time, from display frames of a steady run only: the gap of
+    // a pause says nothing about the display.
+    if (!restart && sinceDisplay > 0) {
+        pacing.displayInterval =
+            pacing.displayInterval == 0
+                ? sinceDisplay
+                : pacing.displayInterval + (sinceDisplay - pacing.displayInterval) / PACING_DISPLAY_SMOOTHING;
+    }
+    pacing.lastDisplay = low;
     // The first display frame after SetFrameCap, a long pause (a hidden tab), or a
     // counter far back: the count starts afresh with a frame at once, instead of
-    // running the missed frames one per display frame.
-    const int64_t far = PACING_MAX_BEHIND * int64_t{pacing.period};
-    if (pacing.reference == 0 || elapsed > far || elapsed < -far) {
+    // running the missed frames.
+    if (restart) {
         pacing.reference = low;
-        return true;
+        return 1;
     }
     // Display frames come a little early or late: a frame within a few percent of
     // its time still runs, or a 60 Hz display would drop frames to its jitter.
-    if (elapsed <= pacing.period - pacing.period / PACING_DISPLAY_SLACK) return false;
-    // The reference moves on by whole periods, so that faster displays keep the rate
-    // on average (the low word wraps harmlessly).
+    const int32_t slack = pacing.period / PACING_DISPLAY_SLACK;
+    if (elapsed <= pacing.period - slack) return 0;
+    // Every period that has passed is due, but only a display slower than the cap
+    // runs more than one: on a faster one a late display frame is jitter, and two
+    // game frames in it would make the motion stutter.
+    const int32_t most = pacing.displayInterval > pacing.period ? PACING_MAX_BEHIND : 1;
+    const int32_t due = std::clamp((elapsed + slack - 1) / pacing.period, 1, most);
+    // The reference moves on by whole periods, so that the rate holds on average
+    // (the low word wraps harmlessly).
     pacing.reference =
-        static_cast<int32_t>(static_cast<uint32_t>(pacing.reference) + static_cast<uint32_t>(pacing.period));
-    return true;
+        static_cast<int32_t>(static_cast<uint32_t>(pacing.reference) +
+                             static_cast<uint32_t>(due) * static_cast<uint32_t>(pacing.period));
+    return due;
 }

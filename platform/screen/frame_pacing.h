@@ -20,13 +20,22 @@ inline constexpr int32_t PACING_SPIN = 2'500;  // 0.25 ms
 
 // A display frame up to 1/PACING_DISPLAY_SLACK of a period early still runs a game frame.
 inline constexpr int32_t PACING_DISPLAY_SLACK = 8;
-// Behind by more periods than this, the browser's pacing starts afresh.
+// Behind by more periods than this, the browser's pacing starts afresh: so one
+// display frame runs at most this many game frames, enough for a 15 Hz display,
+// and a machine too slow for the game still shows a picture every few frames.
 inline constexpr int32_t PACING_MAX_BEHIND = 4;
+// Each display frame moves the estimate of the display's frame time by this
+// fraction of the difference: display frames jitter by far more than 60 and 61 Hz differ.
+inline constexpr int32_t PACING_DISPLAY_SMOOTHING = 8;
 
 struct FramePacing {
     int32_t cap = 0;  // frames per second, 0 = no pacing
     int32_t period = 0;
     int32_t reference = 0;
+    // The browser's: the low word of the previous display frame's time, and the
+    // display's frame time as estimated from the recent ones (0 until known).
+    int32_t lastDisplay = 0;
+    int32_t displayInterval = 0;
 };
 
 // frequency / (fps + 1) in 64 bits, truncated to 32: with 60 a 61st of a second.
@@ -42,8 +51,10 @@ int32_t SetPacingCap(FramePacing& pacing, int64_t frequency, int32_t framesPerSe
 // Does nothing while the cap is 0.
 void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleepTicks)(int32_t ticks));
 
-// The browser's pacing, asked once per display frame at counter reading `now`: true
-// when a game frame runs in it. At most one game frame per display frame, one per
-// period on average on displays of any rate, and after a long pause no catching up.
-// Always true while the cap is 0.
-bool DisplayFrameRunsGameFrame(FramePacing& pacing, int64_t now);
+// The browser's pacing, asked once per display frame at counter reading `now`: how
+// many game frames run in it. One per period on average on displays of any rate; on
+// a display as fast as the cap or faster never more than one per display frame, on
+// a slower one as many as the periods that have passed, at most PACING_MAX_BEHIND;
+// after a long pause no catching up.
+// Always 1 while the cap is 0.
+int32_t GameFramesDue(FramePacing& pacing, int64_t now);

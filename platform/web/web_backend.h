@@ -14,5 +14,8 @@ void ListenToPageEvents();
 // True while the page is visible and has the focus; PresentFrame makes appActive of it.
 bool PageActive();
 
-// At a display frame: true when a game frame is due by the frame cap.
-bool GameFrameDue();
+// At a display frame: how many game frames are due by the frame cap.
+int32_t GameFramesDueNow();
+// While set, PresentFrame keeps the picture off the canvas: a later game frame of
+// the same display frame replaces it before the browser could show it.
+void SkipPicture(bool skip);

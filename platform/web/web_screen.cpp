@@ -27,6 +27,7 @@ struct WebScreen {
     int32_t canvasWidth = 0;
     int32_t canvasHeight = 0;
     bool firstFramePresented = false;
+    bool skipPicture = false;
 };
 
 WebScreen screen;
@@ -111,6 +112,7 @@ int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char*
     screen.open = true;
     AllocateBackBuffer(w, h);
     framePacing.reference = 0;
+    framePacing.displayInterval = 0;
     appActive = 1;
     return 1;
 }
@@ -123,17 +125,21 @@ void PresentFrame() {
     // What the canvas showed may have been covered: the next frame goes up whole.
     if (active == 1 && appActive == 0) screen.scaler.redrawAll = true;
     appActive = active;
-    if (screen.open && appActive == 1) ShowBackBuffer();
+    if (screen.open && appActive == 1 && !screen.skipPicture) ShowBackBuffer();
+}
+
+void SkipPicture(bool skip) {
+    screen.skipPicture = skip;
 }
 
 int32_t SetFrameCap(int32_t framesPerSecond) {
     return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
 }
 
-bool GameFrameDue() {
+int32_t GameFramesDueNow() {
     // emscripten_get_now is performance.now(): milliseconds, with fractions.
     const auto now = static_cast<int64_t>(emscripten_get_now() * (PACING_COUNTER_FREQUENCY / 1000));
-    return DisplayFrameRunsGameFrame(framePacing, now);
+    return GameFramesDue(framePacing, now);
 }
 
 void ReleaseScreen() {

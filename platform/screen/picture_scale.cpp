@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -80,6 +81,15 @@ PicturePlace FitPicture(int32_t sourceWidth, int32_t sourceHeight, int32_t scree
     place.x = (screenWidth - place.width) / 2;
     place.y = (screenHeight - place.height) / 2;
     return place;
+}
+
+int32_t SourceCoordinate(int32_t screen, int32_t placeStart, int32_t placeSize, int32_t sourceSize) {
+    if (placeSize <= 0) return 0;
+    const int64_t numerator = (2 * (int64_t{screen} - placeStart) + 1) * sourceSize;
+    const int64_t denominator = 2 * int64_t{placeSize};
+    // Rounded down on both sides of the picture's start, not towards zero.
+    const int64_t quotient = numerator / denominator - (numerator % denominator < 0 ? 1 : 0);
+    return static_cast<int32_t>(std::clamp<int64_t>(quotient, INT32_MIN, INT32_MAX));
 }
 
 ScaleAxis MakeScaleAxis(int32_t sourceSize, int32_t outputSize) {

@@ -49,6 +49,11 @@ PicturePlace FitPicture(int32_t sourceWidth, int32_t sourceHeight, int32_t scree
 
 ScaleAxis MakeScaleAxis(int32_t sourceSize, int32_t outputSize);
 
+// Along one axis of a placed picture (placeStart, placeSize on the screen, sourceSize
+// game pixels): the game pixel under the middle of screen pixel `screen`. Beside
+// the picture the answer lies beyond its first or last pixel.
+int32_t SourceCoordinate(int32_t screen, int32_t placeStart, int32_t placeSize, int32_t sourceSize);
+
 // Sets the scaler up for this picture and screen size; a change of either means
 // the next frame is scaled whole.
 void PrepareScaler(PictureScaler& scaler, int32_t sourceWidth, int32_t sourceHeight, int32_t screenWidth,

@@ -143,6 +143,7 @@ int32_t OpenKeyboard() {
 int32_t ReadKeyboard() {
     if (!input.keyboardOpen) return 0;
     KeySnapshot keys = input.heldKeys;
+    ReadTouchKeys(keys);
     if (input.endRequested) keys[SCAN_ESCAPE] = KEY_DOWN_BIT;
     StoreKeySnapshot(keys);
     return 1;
@@ -155,19 +156,27 @@ int32_t OpenMouse() {
 
 int32_t ReadMouse() {
     const bool locked = PointerLocked();
-    if (!input.mouseOpen || appActive == 0 || !locked) {
+    // Touch play ends when a mouse takes the pointer; a touch takes it back.
+    const bool fingerHeldButton = locked && TouchPlaying() && EndTouchPlay();
+    const bool touching = !locked && TouchPlaying();
+    if (!input.mouseOpen || appActive == 0 || !(locked || touching)) {
         input.wasLocked = input.wasLocked && locked;
-        return SkipMouseRead(input.mouseEvents);
+        const int32_t result = SkipMouseRead(input.mouseEvents);
+        FollowPointer(0, 0);
+        return result;
     }
-    if (!input.wasLocked) {
+    if (locked && (!input.wasLocked || fingerHeldButton)) {
         input.wasLocked = true;
         // A button held when the lock was lost was let go where the game could not
         // see it: the mouse starts afresh rather than keep it down or make a click of it.
-        if (input.buttonsHeld != 0) {
+        if (input.buttonsHeld != 0 || fingerHeldButton) {
             input.buttonsHeld = 0;
             ResetMouseState();
             ResetGestureState();
         }
     }
-    return TakeMouseEvents(input.mouseEvents);
+    if (touching) QueueTouchEvents(input.mouseEvents);
+    const int32_t result = TakeMouseEvents(input.mouseEvents);
+    FollowPointer(MouseMotionX(), MouseMotionY());
+    return result;
 }

@@ -128,6 +128,10 @@ void PresentFrame() {
     if (screen.open && appActive == 1 && !screen.skipPicture) ShowBackBuffer();
 }
 
+PicturePlace CanvasPicturePlace() {
+    return screen.scaler.place;
+}
+
 void SkipPicture(bool skip) {
     screen.skipPicture = skip;
 }

@@ -16,3 +16,11 @@ add_test(NAME Web.Browser
                  $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp)
 # The browser wants both cores: frames come slower, and timeouts near, beside other tests.
 set_tests_properties(Web.Browser PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)
+# The page as phones and tablets play it (tests/web/phone_test.mjs): a whole session by
+# touch alone at 1024 x 768 and on a phone's 844 x 390 at pixel ratio 3, compared with the
+# native replay tool's pictures of the mouse input the touches become (touch.replay); the
+# controls beside the picture, a page that stays put, and the game's speed on a 30 Hz display.
+add_test(NAME Web.Phone
+         COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/phone_test.mjs ${KARNOLT_WEB_BUILD}/site
+                 $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp)
+set_tests_properties(Web.Phone PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)

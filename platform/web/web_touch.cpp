@@ -20,15 +20,19 @@ constexpr int32_t PHASE_UP = 2;
 }  // namespace
 
 // A finger on the canvas at device pixel (x, y): put down (holding mouse button
-// `button`), moved, or lifted. Touches before the first picture has been placed
-// mean nothing yet.
+// `button`), moved, or lifted; once on the picture it may move beyond it, which
+// pushes the pointer against the edge. Touches before the first picture has been
+// placed mean nothing yet.
 extern "C" EMSCRIPTEN_KEEPALIVE void WebTouchPicture(int32_t phase, int32_t button, int32_t x, int32_t y) {
     const PicturePlace place = CanvasPicturePlace();
     if (place.width <= 0 || place.height <= 0) return;
     touchPlaying = true;
     const int32_t gameX = SourceCoordinate(x, place.x, place.width, touch.screenWidth);
     const int32_t gameY = SourceCoordinate(y, place.y, place.height, touch.screenHeight);
-    if (phase == PHASE_DOWN) TouchPictureDown(touch, button, gameX, gameY);
+    // A finger put down beside the picture, in a black bar, is no touch of the game's.
+    const bool onPicture =
+        gameX >= 0 && gameX < touch.screenWidth && gameY >= 0 && gameY < touch.screenHeight;
+    if (phase == PHASE_DOWN && onPicture) TouchPictureDown(touch, button, gameX, gameY);
     if (phase == PHASE_MOVE || phase == PHASE_UP) TouchPictureMove(touch, gameX, gameY);
     if (phase == PHASE_UP) TouchPictureUp(touch);
 }

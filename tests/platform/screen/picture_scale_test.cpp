@@ -19,6 +19,23 @@ TEST(PictureScaleTest, PictureFitsCentredBetweenBars) {
     }
 }
 
+// A touch on the screen names the game pixel drawn there, or one beyond the edge
+// it is beside: at 1:1, at twice the size, and on a phone's 2532 x 1170 screen.
+TEST(PictureScaleTest, ScreenPointsNameTheGamePixelShownThere) {
+    const struct {
+        int32_t screen, placeStart, placeSize, source;
+    } cases[] = {
+        {0, 0, 1024, 0},      {1023, 0, 1024, 1023}, {1024, 0, 1024, 1024},   {-1, 0, 1024, -1},
+        {241, 240, 2048, 0},  {242, 240, 2048, 1},   {2287, 240, 2048, 1023}, {486, 486, 1560, 0},
+        {487, 486, 1560, 0},  {488, 486, 1560, 1},   {2045, 486, 1560, 1023}, {2046, 486, 1560, 1024},
+        {485, 486, 1560, -1}, {0, 486, 1560, -319},  {1266, 486, 1560, 512},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SourceCoordinate(c.screen, c.placeStart, c.placeSize, 1024), c.source)
+            << c.screen << " on " << c.placeStart << "+" << c.placeSize;
+    }
+}
+
 // Along one axis: every game pixel keeps at least one screen pixel of its own
 // colour, between two game pixels at most one screen pixel is blended, and an
 // integer ratio makes exact blocks.

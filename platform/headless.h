@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Key state for every keyboard snapshot from the next ReadKeyboard on.
 void HeadlessSetKey(int32_t scanCode, bool down);
@@ -13,6 +14,13 @@ void HeadlessQueueMotionX(int32_t value);
 void HeadlessQueueMotionY(int32_t value);
 void HeadlessQueueButton(int32_t button, bool down);  // buttons 1 to 3
 void HeadlessQueueWheel(int32_t value);
+// Touch play, as a touch screen reports it (backend.h's NoteTouch* calls): a finger
+// on the picture at game point (x, y) holding button 1 or 2, moved, lifted; a
+// control (TOUCH_DELETE ... TOUCH_SCROLL_DOWN) pressed or let go.
+void HeadlessTouchDown(int32_t button, int32_t x, int32_t y);
+void HeadlessTouchMove(int32_t x, int32_t y);
+void HeadlessTouchUp();
+void HeadlessTouchControl(int32_t control, bool down);
 // Window activation, in force from the next frame on.
 void HeadlessSetActive(bool active);
 
@@ -22,6 +30,16 @@ const uint32_t* HeadlessPresentedPixels();
 int32_t HeadlessScreenWidth();
 int32_t HeadlessScreenHeight();
 int64_t HeadlessPresentedFrameCount();
+// Whether OpenFullScreen's window is open (the last picture stays readable after it closes).
+bool HeadlessWindowOpen();
+
+// The last ShowErrorMessage: its texts, and whether a window was still open to hide it.
+struct HeadlessError {
+    std::string title;
+    std::string text;
+    bool windowOpen = false;
+};
+const HeadlessError& HeadlessLastError();
 
 // The virtual performance counter (10 MHz, PACING_COUNTER_FREQUENCY). It starts at
 // 0; each PresentFrame under a cap adds one period. ReadTickCount follows it in

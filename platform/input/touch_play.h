@@ -40,7 +40,8 @@ struct TouchHold {
 };
 
 struct TouchPlay {
-    int32_t screenWidth = 1024;  // the game's pointer range: 0..width-1, 0..height-1
+    // The game's pointer range, 0..width-1 and 0..height-1: the screen it opens.
+    int32_t screenWidth = 1024;
     int32_t screenHeight = 768;
     // The game's pointer as the motion it was sent leaves it.
     int32_t pointerX = 512;

@@ -1,18 +1,14 @@
 // The page's program: start-up, then the browser calls back once per display frame
-// and the frame cap decides whether a game frame runs in it; after Escape the
+// and the frame cap decides how many game frames run in it, of which only the last
+// goes up to the canvas; after Escape the
 // screen is released and the page shows that the game has ended.
 #include <emscripten/emscripten.h>
 
 #include "platform/backend.h"
+#include "platform/web/page_interface.h"
 #include "platform/web/web_backend.h"
 
 namespace {
-
-EM_JS(void, ShowGameEnded, (), { window['karnoltPage']['showEnded'](); });
-
-// For the page's count of the game's speed, which the canvas cannot show: on a slow
-// display several game frames share one picture.
-EM_JS(void, NoteGameFrame, (), { ++window['karnoltPage']['gameFrames']; });
 
 bool gameEnded = false;
 
@@ -22,12 +18,12 @@ void DisplayFrame() {
     for (int32_t k = 0; k < due; ++k) {
         SkipPicture(k + 1 < due);
         const bool goesOn = RunFrame();
-        NoteGameFrame();
+        NotePageGameFrame();
         if (goesOn) continue;
         gameEnded = true;
         emscripten_cancel_main_loop();
         Shutdown();
-        ShowGameEnded();
+        ShowPageEnded();
         return;
     }
 }

@@ -1,7 +1,8 @@
-// Touch play turned into mouse and key input, fed to the whole game on the headless
-// back end frame by frame as the browser's back end does: the game's pointer goes
-// where the finger is, taps become clicks, the controls hold keys and push the
-// pointer against an edge, and the game's own rules (double clicks, edges) hold.
+// Touch play, reported as a touch screen reports it, turned into mouse and key input
+// by the shared input devices and played by the whole game on the headless back end:
+// the game's pointer goes where the finger is, taps become clicks, the controls hold
+// keys and push the pointer against an edge, and the game's own rules (double
+// clicks, edges) hold.
 #include <gtest/gtest.h>
 
 #include "platform/input/touch_play.h"
@@ -11,46 +12,20 @@ using namespace fixture;
 
 namespace {
 
-TouchPlay touch;
-
-// Frames as the browser runs them: the touch's keys before the keyboard is read,
-// its mouse events before the mouse is read, and the motion the game took after.
-void TouchFrames(int32_t count) {
-    for (int32_t k = 0; k < count; ++k) {
-        KeySnapshot keys{};
-        ApplyTouchKeys(touch, keys);
-        HeadlessSetKey(SCAN_DELETE, keys[SCAN_DELETE] != 0);
-        HeadlessSetKey(SCAN_RETURN, keys[SCAN_RETURN] != 0);
-        MouseEventBuffer buffer;
-        QueueTouchFrame(touch, buffer);
-        for (int32_t i = 0; i < buffer.count; ++i) {
-            const MouseEvent& event = buffer.events[i];
-            if (event.part == MOUSE_PART_X) HeadlessQueueMotionX(event.value);
-            if (event.part == MOUSE_PART_Y) HeadlessQueueMotionY(event.value);
-            if (event.part >= MOUSE_PART_BUTTON1) {
-                HeadlessQueueButton(event.part - MOUSE_PART_BUTTON1 + 1, (event.value & 0x80) != 0);
-            }
-        }
-        ASSERT_TRUE(RunFrame());
-        FollowGamePointer(touch, MouseMotionX(), MouseMotionY());
-    }
-}
-
 // A finger put down and lifted before the next frame, as quick as a tap gets.
 void Tap(int32_t button, int32_t x, int32_t y, int32_t framesAfter = 14) {
-    TouchPictureDown(touch, button, x, y);
-    TouchPictureUp(touch);
-    TouchFrames(framesAfter);
+    HeadlessTouchDown(button, x, y);
+    HeadlessTouchUp();
+    Frames(framesAfter);
 }
 
 void TapControl(int32_t control, int32_t framesAfter = 14) {
-    TouchControlDown(touch, control);
-    TouchControlUp(touch, control);
-    TouchFrames(framesAfter);
+    HeadlessTouchControl(control, true);
+    HeadlessTouchControl(control, false);
+    Frames(framesAfter);
 }
 
 bool StartTouchGame() {
-    touch = TouchPlay{};
     // Anchors at nodes (30, 30) and (30, 36): screen (200, 200) and (200, 320).
     return StartGame(WriteAnchorLevel({{30, 30}, {30, 36}}));
 }
@@ -61,9 +36,6 @@ struct Pointer {
 };
 Pointer GamePointer() {
     return {editor.pointerX, editor.pointerY};
-}
-Pointer TrackedPointer() {
-    return {touch.pointerX, touch.pointerY};
 }
 
 }  // namespace
@@ -77,17 +49,16 @@ TEST(TouchPlayTest, TapsPlaceBeamsAndEndAndRemoveThemAsClicksDo) {
     Tap(1, 240, 200);  // node (32, 30)
     EXPECT_EQ(BeamEnds(), (Ends{{30, 30, 32, 30}}));
     EXPECT_EQ(GamePointer(), (Pointer{240, 200}));
-    EXPECT_EQ(TrackedPointer(), GamePointer());
     // A finger that slides before it lifts clicks where it was lifted.
-    TouchPictureDown(touch, 1, 300, 300);
-    TouchFrames(3);
-    TouchPictureMove(touch, 280, 241);
-    TouchFrames(3);
-    TouchPictureUp(touch);
-    TouchFrames(4);
+    HeadlessTouchDown(1, 300, 300);
+    Frames(3);
+    HeadlessTouchMove(280, 241);
+    Frames(3);
+    HeadlessTouchUp();
+    Frames(4);
     EXPECT_EQ(BeamEnds(), (Ends{{30, 30, 32, 30}, {32, 30, 34, 32}}));
     Tap(1, 240, 280, 2);  // released within ten frames of the last click: a double click
-    TouchFrames(12);
+    Frames(12);
     EXPECT_EQ(BeamEnds().size(), 2U);
     Tap(1, 240, 280);  // node (32, 34)
     EXPECT_EQ(BeamEnds().size(), 3U);
@@ -108,14 +79,14 @@ TEST(TouchPlayTest, AButtonTwoDragFramesJointsAndTheControlsHoldDeleteAndEnter) 
     Tap(1, 260, 260);  // joint (33, 33)
     Tap(2, 10, 10);
     ASSERT_EQ(BeamEnds().size(), 2U);
-    TouchPictureDown(touch, 2, 230, 170);
-    TouchFrames(2);
-    TouchPictureMove(touch, 250, 230);
-    TouchFrames(1);
-    TouchPictureMove(touch, 291, 271);
-    TouchFrames(2);
-    TouchPictureUp(touch);
-    TouchFrames(3);
+    HeadlessTouchDown(2, 230, 170);
+    Frames(2);
+    HeadlessTouchMove(250, 230);
+    Frames(1);
+    HeadlessTouchMove(291, 271);
+    Frames(2);
+    HeadlessTouchUp();
+    Frames(3);
     EXPECT_EQ(editor.frameX1 + editor.viewOffsetX, 230);
     EXPECT_EQ(editor.frameY1 + editor.viewOffsetY, 170);
     EXPECT_EQ(editor.frameX2 + editor.viewOffsetX, 291);
@@ -153,10 +124,10 @@ TEST(TouchPlayTest, ScrollControlsPushThePointerAgainstAnEdgeAndBringItBack) {
         EXPECT_EQ(editor.viewOffsetX, -400 + TOUCH_SCROLL_FRAMES * c.stepX);
         EXPECT_EQ(editor.viewOffsetY, -400 + TOUCH_SCROLL_FRAMES * c.stepY);
         EXPECT_EQ(GamePointer(), (Pointer{300, 250}));
-        TouchControlDown(touch, c.control);
-        TouchFrames(30);
-        TouchControlUp(touch, c.control);
-        TouchFrames(5);
+        HeadlessTouchControl(c.control, true);
+        Frames(30);
+        HeadlessTouchControl(c.control, false);
+        Frames(5);
         EXPECT_EQ(editor.viewOffsetX, -400 + (TOUCH_SCROLL_FRAMES + 30) * c.stepX);
         EXPECT_EQ(editor.viewOffsetY, -400 + (TOUCH_SCROLL_FRAMES + 30) * c.stepY);
         EXPECT_EQ(GamePointer(), (Pointer{300, 250}));
@@ -168,57 +139,54 @@ TEST(TouchPlayTest, ScrollControlsPushThePointerAgainstAnEdgeAndBringItBack) {
 // stops. A frame dragged with one finger grows while another holds a scroll control.
 TEST(TouchPlayTest, AFingerPastTheEdgeScrollsUntilItIsLifted) {
     ASSERT_TRUE(StartTouchGame());
-    TouchPictureDown(touch, 1, 500, 300);
-    TouchFrames(2);
-    TouchPictureMove(touch, -40, 900);  // beyond the bottom left corner
-    TouchFrames(20);
+    HeadlessTouchDown(1, 500, 300);
+    Frames(2);
+    HeadlessTouchMove(-40, 900);  // beyond the bottom left corner
+    Frames(20);
     EXPECT_EQ(GamePointer(), (Pointer{0, 767}));
     EXPECT_EQ(editor.viewOffsetX, -400 + 200);
     EXPECT_EQ(editor.viewOffsetY, -400 - 200);
-    TouchPictureUp(touch);
-    TouchFrames(10);
+    HeadlessTouchUp();
+    Frames(10);
     EXPECT_EQ(GamePointer(), (Pointer{1, 766}));
     EXPECT_EQ(editor.viewOffsetX, -400 + 210);  // the frame of the release still pressed the edge
     EXPECT_EQ(editor.viewOffsetY, -400 - 210);
 
-    TouchPictureDown(touch, 2, 400, 300);
-    TouchFrames(2);
-    TouchControlDown(touch, TOUCH_SCROLL_RIGHT);
-    TouchFrames(5);
+    HeadlessTouchDown(2, 400, 300);
+    Frames(2);
+    HeadlessTouchControl(TOUCH_SCROLL_RIGHT, true);
+    Frames(5);
     EXPECT_EQ(GamePointer(), (Pointer{1023, 300}));
-    TouchControlUp(touch, TOUCH_SCROLL_RIGHT);
-    TouchFrames(TOUCH_SCROLL_FRAMES);
+    HeadlessTouchControl(TOUCH_SCROLL_RIGHT, false);
+    Frames(TOUCH_SCROLL_FRAMES);
     EXPECT_EQ(GamePointer(), (Pointer{400, 300}));
-    TouchPictureUp(touch);
-    TouchFrames(3);
+    HeadlessTouchUp();
+    Frames(3);
     // Back at the finger, the second corner lies as far into the world as the view scrolled.
     EXPECT_EQ(editor.frameX2 - editor.frameX1, 10 * TOUCH_SCROLL_FRAMES);
     EXPECT_EQ(editor.frameY2, editor.frameY1);
 }
 
-// The pointer is where the motion sent so far left it, clamped as the game clamps,
-// whoever sent it: after a mouse pushed it far past an edge, a touch still brings it
-// exactly to the finger. A second finger on the picture is ignored.
+// Touch play knows where the motion sent so far left the pointer, clamped as the
+// game clamps, whoever sent it: after a mouse pushed it far past an edge, a touch
+// still brings it exactly to the finger. A second finger on the picture is ignored.
 TEST(TouchPlayTest, ThePointerIsTrackedThroughMouseMotionAndTheGamesClamp) {
     ASSERT_TRUE(StartTouchGame());
     HeadlessQueueMotionX(5000);
     HeadlessQueueMotionY(-5000);
-    TouchFrames(1);
+    Frames(1);
     EXPECT_EQ(GamePointer(), (Pointer{1023, 0}));
-    EXPECT_EQ(TrackedPointer(), GamePointer());
     HeadlessQueueMotionX(-30);
-    TouchFrames(1);
-    EXPECT_EQ(TrackedPointer(), (Pointer{993, 0}));
-    TouchPictureDown(touch, 1, 100, 100);
-    TouchPictureDown(touch, 1, 600, 600);
-    TouchFrames(1);
+    Frames(1);
+    HeadlessTouchDown(1, 100, 100);
+    HeadlessTouchDown(1, 600, 600);
+    Frames(1);
     EXPECT_EQ(GamePointer(), (Pointer{100, 100}));
-    EXPECT_EQ(TrackedPointer(), GamePointer());
-    TouchPictureUp(touch);
-    TouchFrames(4);
+    HeadlessTouchUp();
+    Frames(4);
     EXPECT_EQ(GamePointer(), (Pointer{100, 100}));
     // Without any touch the mouse keeps the pointer: nothing is sent.
     HeadlessQueueMotionX(7);
-    TouchFrames(3);
+    Frames(3);
     EXPECT_EQ(GamePointer(), (Pointer{107, 100}));
 }

@@ -91,7 +91,7 @@ int32_t GameFramesDue(FramePacing& pacing, int64_t now) {
     // Every period that has passed is due, but only a display slower than the cap
     // runs more than one: on a faster one a late display frame is jitter, and two
     // game frames in it would make the motion stutter.
-    const int32_t most = pacing.displayInterval > pacing.period ? PACING_MAX_BEHIND : 1;
+    const int32_t most = pacing.displayInterval > pacing.period ? PACING_MAX_FRAMES_PER_DISPLAY : 1;
     const int32_t due = std::clamp((elapsed + slack - 1) / pacing.period, 1, most);
     // The reference moves on by whole periods, so that the rate holds on average
     // (the low word wraps harmlessly).

@@ -19,10 +19,12 @@ inline constexpr int32_t PACING_SPIN = 2'500;  // 0.25 ms
 
 // A display frame up to 1/PACING_DISPLAY_SLACK of a period early still runs a game frame.
 inline constexpr int32_t PACING_DISPLAY_SLACK = 8;
-// Behind by more periods than this, the browser's pacing starts afresh: so one
-// display frame runs at most this many game frames, enough for a 15 Hz display,
-// and a machine too slow for the game still shows a picture every few frames.
-inline constexpr int32_t PACING_MAX_BEHIND = 4;
+// Behind by more periods than this, the browser's pacing starts afresh: a pause,
+// not a display frame or two that came late.
+inline constexpr int32_t PACING_MAX_BEHIND = 8;
+// The most game frames one display frame runs: enough for a 15 Hz display, and a
+// machine too slow for the game still shows a picture every few frames.
+inline constexpr int32_t PACING_MAX_FRAMES_PER_DISPLAY = 4;
 // Each display frame moves the estimate of the display's frame time by this
 // fraction of the difference: display frames jitter by far more than 60 and 61 Hz differ.
 inline constexpr int32_t PACING_DISPLAY_SMOOTHING = 8;
@@ -53,7 +55,7 @@ void WaitForFrameCap(FramePacing& pacing, int64_t (*readCounter)(), void (*sleep
 // The browser's pacing, asked once per display frame at counter reading `now`: how
 // many game frames run in it. One per period on average on displays of any rate; on
 // a display as fast as the cap or faster never more than one per display frame, on
-// a slower one as many as the periods that have passed, at most PACING_MAX_BEHIND;
-// after a long pause no catching up.
+// a slower one as many as the periods that have passed, at most
+// PACING_MAX_FRAMES_PER_DISPLAY; after a pause no catching up.
 // Always 1 while the cap is 0.
 int32_t GameFramesDue(FramePacing& pacing, int64_t now);

@@ -212,7 +212,7 @@ async function PlayByTouch(session, shots, Compare, screenshot) {
 
   for (const [x, y] of [[360, 400], [421, 400], [480, 380], [541, 400]]) await TapPicture(session, x, y);
   await Compare(shots.chain, 'chain');
-  if (screenshot) await page.screenshot({ path: screenshot, scale: 'css' });
+  if (screenshot) await page.screenshot({ path: screenshot });
   await TapControl(session, '#mouse2', 1);
   Check(await page.evaluate(() => document.getElementById('mouse2').getAttribute('aria-pressed') === 'true'),
         `${session.name}: "Maus 2" does not show that it holds for the next touch`);

@@ -125,18 +125,42 @@ TEST(PacingTest, DisplaysOfAnyRateRunSixtyOrSixtyOneGameFramesASecond) {
     }
 }
 
-// A machine too slow for the game: display frames every fourth period run four
-// game frames each; further apart, the count starts afresh with one, instead of
-// burying the machine in frames.
+// A machine too slow for the game, or display frames that come late: at most the
+// bound per display frame, and once the count is far behind it starts afresh with
+// one, instead of burying the machine in frames.
 TEST(PacingTest, ASlowMachineRunsAtMostTheBoundPerDisplayFrame) {
-    for (const int32_t periodsApart : {4, 5, 30}) {
+    const struct {
+        int32_t periodsApart;
+        std::vector<int32_t> due;
+    } cases[] = {
+        {2, {1, 2, 2, 2, 2, 2, 2, 2}}, {4, {1, 4, 4, 4, 4, 4, 4, 4}},
+        {5, {1, 4, 4, 4, 4, 1, 4, 4}},  // one period more behind each time, until it gives up
+        {8, {1, 4, 1, 4, 1, 4, 1, 4}}, {30, {1, 1, 1, 1, 1, 1, 1, 1}},
+    };
+    for (const auto& c : cases) {
         FramePacing pacing;
         ASSERT_EQ(SetPacingCap(pacing, PACING_COUNTER_FREQUENCY, 60), 1);
         std::vector<int32_t> due;
-        for (int64_t k = 0; k < 6; ++k) {
-            due.push_back(GameFramesDue(pacing, 1'000'000 + k * periodsApart * pacing.period));
+        for (int64_t k = 0; k < 8; ++k) {
+            due.push_back(GameFramesDue(pacing, 1'000'000 + k * c.periodsApart * pacing.period));
         }
-        const int32_t each = periodsApart <= PACING_MAX_BEHIND ? periodsApart : 1;
-        EXPECT_EQ(due, (std::vector<int32_t>{1, each, each, each, each, each})) << periodsApart;
+        EXPECT_EQ(due, c.due) << c.periodsApart << " periods apart";
     }
+}
+
+// A 30 Hz display that drops a display frame now and then, as a busy phone does:
+// the late one catches up instead of starting afresh.
+TEST(PacingTest, ALateDisplayFrameCatchesUp) {
+    FramePacing pacing;
+    ASSERT_EQ(SetPacingCap(pacing, PACING_COUNTER_FREQUENCY, 60), 1);
+    int64_t frames = 0;
+    int64_t displayFrames = 0;
+    for (int64_t k = 0; k < 30 * 10; ++k) {
+        if (k % 10 == 5) continue;  // three in every second missing
+        ++displayFrames;
+        frames += GameFramesDue(pacing, 1'000'000 + k * PACING_COUNTER_FREQUENCY / 30);
+    }
+    EXPECT_EQ(displayFrames, 270);
+    EXPECT_GE(frames, 600);
+    EXPECT_LE(frames, 611);
 }

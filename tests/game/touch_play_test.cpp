@@ -137,20 +137,31 @@ TEST(TouchPlayTest, ScrollControlsPushThePointerAgainstAnEdgeAndBringItBack) {
 // A finger pushed past the picture's edge holds the pointer there, and the view
 // scrolls while it stays; once lifted, the pointer steps off the edge and the view
 // stops. A frame dragged with one finger grows while another holds a scroll control.
+// Touch play follows the pointer whoever moves it, clamped as the game clamps: after
+// a mouse pushed it far past an edge, a finger still brings it exactly to its point,
+// a second finger is ignored, and without a touch nothing is sent.
 TEST(TouchPlayTest, AFingerPastTheEdgeScrollsUntilItIsLifted) {
     ASSERT_TRUE(StartTouchGame());
+    HeadlessQueueMotionX(-5000);  // the mouse scrolls one step each way
+    HeadlessQueueMotionY(5000);
+    Frames(1);
     HeadlessTouchDown(1, 500, 300);
+    HeadlessTouchDown(1, 600, 600);
     Frames(2);
+    EXPECT_EQ(GamePointer(), (Pointer{500, 300}));
     HeadlessTouchMove(-40, 900);  // beyond the bottom left corner
     Frames(20);
     EXPECT_EQ(GamePointer(), (Pointer{0, 767}));
-    EXPECT_EQ(editor.viewOffsetX, -400 + 200);
-    EXPECT_EQ(editor.viewOffsetY, -400 - 200);
+    EXPECT_EQ(editor.viewOffsetX, -390 + 200);
+    EXPECT_EQ(editor.viewOffsetY, -410 - 200);
     HeadlessTouchUp();
     Frames(10);
     EXPECT_EQ(GamePointer(), (Pointer{1, 766}));
-    EXPECT_EQ(editor.viewOffsetX, -400 + 210);  // the frame of the release still pressed the edge
-    EXPECT_EQ(editor.viewOffsetY, -400 - 210);
+    EXPECT_EQ(editor.viewOffsetX, -390 + 210);  // the frame of the release still pressed the edge
+    EXPECT_EQ(editor.viewOffsetY, -410 - 210);
+    HeadlessQueueMotionX(7);
+    Frames(3);
+    EXPECT_EQ(GamePointer(), (Pointer{8, 766}));
 
     HeadlessTouchDown(2, 400, 300);
     Frames(2);
@@ -165,28 +176,4 @@ TEST(TouchPlayTest, AFingerPastTheEdgeScrollsUntilItIsLifted) {
     // Back at the finger, the second corner lies as far into the world as the view scrolled.
     EXPECT_EQ(editor.frameX2 - editor.frameX1, 10 * TOUCH_SCROLL_FRAMES);
     EXPECT_EQ(editor.frameY2, editor.frameY1);
-}
-
-// Touch play knows where the motion sent so far left the pointer, clamped as the
-// game clamps, whoever sent it: after a mouse pushed it far past an edge, a touch
-// still brings it exactly to the finger. A second finger on the picture is ignored.
-TEST(TouchPlayTest, ThePointerIsTrackedThroughMouseMotionAndTheGamesClamp) {
-    ASSERT_TRUE(StartTouchGame());
-    HeadlessQueueMotionX(5000);
-    HeadlessQueueMotionY(-5000);
-    Frames(1);
-    EXPECT_EQ(GamePointer(), (Pointer{1023, 0}));
-    HeadlessQueueMotionX(-30);
-    Frames(1);
-    HeadlessTouchDown(1, 100, 100);
-    HeadlessTouchDown(1, 600, 600);
-    Frames(1);
-    EXPECT_EQ(GamePointer(), (Pointer{100, 100}));
-    HeadlessTouchUp();
-    Frames(4);
-    EXPECT_EQ(GamePointer(), (Pointer{100, 100}));
-    // Without any touch the mouse keeps the pointer: nothing is sent.
-    HeadlessQueueMotionX(7);
-    Frames(3);
-    EXPECT_EQ(GamePointer(), (Pointer{107, 100}));
 }

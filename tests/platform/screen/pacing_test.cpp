@@ -78,15 +78,15 @@ TEST(PacingTest, DisplaysOfAnyRateRunSixtyOrSixtyOneGameFramesASecond) {
     const struct {
         double hertz;
         int32_t mostPerDisplayFrame;
-        bool dropsFrames = false;  // three display frames missing in every 50
+        int32_t drops = 0;  // display frames missing in a row, in every 50
     } displays[] = {
-        {30, 3}, {50, 2}, {59.94, 2}, {60, 2}, {61, 1}, {75, 1}, {120, 1}, {144, 1}, {144, 1, true}, {240, 1},
+        {30, 3}, {50, 2}, {59.94, 2}, {60, 2}, {61, 1}, {75, 1}, {120, 1}, {144, 1}, {144, 1, 3}, {240, 1},
     };
     std::mt19937 random(7);
     for (const auto& display : displays) {
         for (const int32_t jitter : {0, 10'000}) {
-            SCOPED_TRACE(testing::Message() << display.hertz << " Hz, jitter " << jitter
-                                            << (display.dropsFrames ? ", dropping frames" : ""));
+            SCOPED_TRACE(testing::Message()
+                         << display.hertz << " Hz, jitter " << jitter << ", dropping " << display.drops);
             FramePacing pacing;
             ASSERT_EQ(SetPacingCap(pacing, PACING_COUNTER_FREQUENCY, 60), 1);
             std::uniform_int_distribution<int32_t> shift(-jitter, jitter);
@@ -101,7 +101,7 @@ TEST(PacingTest, DisplaysOfAnyRateRunSixtyOrSixtyOneGameFramesASecond) {
                     const auto at = static_cast<int64_t>(std::llround(k * displayPeriod));
                     const auto second = static_cast<int>(at / PACING_COUNTER_FREQUENCY) - from;
                     if (second >= count) break;
-                    if (display.dropsFrames && k % 50 < 3) continue;
+                    if (k % 50 < display.drops) continue;
                     const int32_t due = GameFramesDue(pacing, start + at + shift(random));
                     if (k == firstFrame && first != nullptr) *first = due;
                     most = std::max(most, due);
@@ -149,18 +149,14 @@ TEST(PacingTest, ASlowMachineRunsAtMostTheBoundPerDisplayFrame) {
 }
 
 // A 30 Hz display that drops a display frame now and then, as a busy phone does:
-// the late one catches up instead of starting afresh.
+// the late one catches up instead of starting afresh, and the rate holds.
 TEST(PacingTest, ALateDisplayFrameCatchesUp) {
     FramePacing pacing;
     ASSERT_EQ(SetPacingCap(pacing, PACING_COUNTER_FREQUENCY, 60), 1);
     int64_t frames = 0;
-    int64_t displayFrames = 0;
     for (int64_t k = 0; k < 30 * 10; ++k) {
-        if (k % 10 == 5) continue;  // three in every second missing
-        ++displayFrames;
-        frames += GameFramesDue(pacing, 1'000'000 + k * PACING_COUNTER_FREQUENCY / 30);
+        if (k % 10 != 5) frames += GameFramesDue(pacing, 1'000'000 + k * PACING_COUNTER_FREQUENCY / 30);
     }
-    EXPECT_EQ(displayFrames, 270);
     EXPECT_GE(frames, 600);
     EXPECT_LE(frames, 611);
 }

@@ -4,9 +4,10 @@
 // canvas must show after each step, byte for byte outside the frame-rate reading,
 // what the native replay tool shows for the mouse input the touches become
 // (touch.replay); on a phone's 844 x 390 screen at pixel ratio 3 each step must
-// show the same picture, scaled, no control may cover the picture, and the
-// page must neither scroll nor zoom. A desktop page must show nothing of this, and
-// a display of 30 Hz must still run the game at 60-61 frames a second.
+// show the same picture, scaled, no control may cover the picture, the page must
+// neither scroll nor zoom, and held upright the phone is asked to turn. A desktop
+// page must show nothing of this, and a display of 30 Hz must still run the game at
+// 60-61 frames a second.
 //
 // node phone_test.mjs SITE_DIR REPLAY_TOOL LEVEL [--screenshot PNG] [--rates HZ,HZ,...]
 // --rates measures the game frames a second at those display rates instead.
@@ -363,6 +364,13 @@ async function Main() {
     await PlayByTouch(phone, shots, async (shot, step) =>
       CompareScaledWithShot(await CanvasPixels(phone.page), phone.place, shot, `${phone.name}, ${step}`),
                       options.screenshot);
+    // Held upright, the phone is asked to turn.
+    await phone.page.setViewportSize({ width: 390, height: 844 });
+    await phone.page.waitForFunction(() => window.innerHeight > window.innerWidth);
+    const upright = await phone.page.evaluate(() => ({ width: document.getElementById('turn').offsetWidth,
+                                                        text: document.getElementById('turn').innerText }));
+    Check(upright.width === 390 && upright.text.includes('Bitte das Gerät quer halten'),
+          `${phone.name} held upright: ${JSON.stringify(upright)}`);
     await phone.context.close();
 
     await CheckDesktopAtThirtyHertz(browser, origin);

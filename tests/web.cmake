@@ -16,3 +16,12 @@ add_test(NAME Web.Browser
                  $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp)
 # The browser wants both cores: frames come slower, and timeouts near, beside other tests.
 set_tests_properties(Web.Browser PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)
+# The page as a home-screen app (tests/web/offline_test.mjs): the manifest and its icons,
+# the site's size, and the service worker: played offline after one visit, a rebuilt
+# site taken at the next visit.
+add_test(NAME Web.Offline
+         COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/offline_test.mjs ${KARNOLT_WEB_BUILD}/site
+                 $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp ${CMAKE_COMMAND}
+                 ${CMAKE_SOURCE_DIR}/platform/web/write_service_worker.cmake
+                 ${CMAKE_SOURCE_DIR}/platform/web/service_worker.js.in)
+set_tests_properties(Web.Offline PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)

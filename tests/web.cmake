@@ -24,4 +24,9 @@ add_test(NAME Web.Offline
                  $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp ${CMAKE_COMMAND}
                  ${CMAKE_SOURCE_DIR}/platform/web/write_service_worker.cmake
                  ${CMAKE_SOURCE_DIR}/platform/web/service_worker.js.in)
-set_tests_properties(Web.Offline PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)
+# The mouse session in Debian's Firefox ESR over WebDriver BiDi (tests/web/firefox_test.mjs,
+# puppeteer-core pinned by tests/web/package-lock.json), against the same native pictures.
+add_test(NAME Web.Firefox
+         COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/firefox_test.mjs ${KARNOLT_WEB_BUILD}/site
+                 $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp)
+set_tests_properties(Web.Offline Web.Firefox PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)

@@ -160,7 +160,7 @@ async function Main() {
   const rebuilt = RebuiltSite(siteDir, tools);
   const [oldCache, newCache] = [CacheName(siteDir), CacheName(rebuilt)];
   Check(oldCache !== '' && newCache !== '' && oldCache !== newCache,
-        `a changed page gives the cache a new name: ${oldCache} then ${newCache}`);
+        `the rebuilt site's cache has a new name: ${oldCache} then ${newCache}`);
 
   const { chromium } = await LoadPinnedModule('playwright-core/index.mjs');
   const server = await ServeSite(siteDir);

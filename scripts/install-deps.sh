@@ -17,7 +17,7 @@ for group in "$@"; do
     fuzz) PACKAGES+=(clang) ;;
     x11) PACKAGES+=(xvfb xauth xfonts-base xdotool x11-apps desktop-file-utils libgl1 libglx-mesa0 libgl1-mesa-dri) ;;
     package) PACKAGES+=(dpkg-dev file lintian appstream desktop-file-utils) ;;
-    web) PACKAGES+=(emscripten chromium nodejs) ;;
+    web) PACKAGES+=(emscripten chromium firefox-esr nodejs librsvg2-bin) ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

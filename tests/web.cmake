@@ -24,3 +24,17 @@ add_test(NAME Web.Phone
          COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/phone_test.mjs ${KARNOLT_WEB_BUILD}/site
                  $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp)
 set_tests_properties(Web.Phone PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)
+# The page as a home-screen app (tests/web/offline_test.mjs): the manifest and its icons,
+# the site's size, and the service worker: played offline after one visit, a rebuilt
+# site taken at the next visit.
+add_test(NAME Web.Offline
+         COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/offline_test.mjs ${KARNOLT_WEB_BUILD}/site
+                 $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp ${CMAKE_COMMAND}
+                 ${CMAKE_SOURCE_DIR}/platform/web/write_service_worker.cmake
+                 ${CMAKE_SOURCE_DIR}/platform/web/service_worker.js.in)
+# The mouse session in Debian's Firefox ESR over WebDriver BiDi (tests/web/firefox_test.mjs,
+# puppeteer-core pinned by tests/web/package-lock.json), against the same native pictures.
+add_test(NAME Web.Firefox
+         COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/web/firefox_test.mjs ${KARNOLT_WEB_BUILD}/site
+                 $<TARGET_FILE:karnolt-replay> ${CMAKE_SOURCE_DIR}/data/Level1.bmp)
+set_tests_properties(Web.Offline Web.Firefox PROPERTIES LABELS web TIMEOUT 600 PROCESSORS 2)

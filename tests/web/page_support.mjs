@@ -56,20 +56,28 @@ export async function LoadPinnedModule(entry) {
 }
 
 const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.svg': 'image/svg+xml', '.ico': 'image/x-icon' };
+                '.svg': 'image/svg+xml', '.ico': 'image/x-icon', '.png': 'image/png', '.json': 'application/json' };
 
 // The site as any static web server would serve it, on the loopback interface only.
+// server.siteDir may change between visits (a new build at the same address), and
+// while server.unreachable is set every request fails as over a lost network.
 export async function ServeSite(siteDir) {
   const server = http.createServer((request, response) => {
+    if (server.unreachable) {
+      request.socket.destroy();
+      return;
+    }
     const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
-    const file = path.join(siteDir, name === '/' ? 'index.html' : name);
-    if (!file.startsWith(siteDir + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+    const file = path.join(server.siteDir, name === '/' ? 'index.html' : name);
+    if (!file.startsWith(server.siteDir + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       response.writeHead(404).end();
       return;
     }
     response.writeHead(200, { 'content-type': TYPES[path.extname(file)] || 'application/octet-stream' });
     response.end(fs.readFileSync(file));
   });
+  server.siteDir = siteDir;
+  server.unreachable = false;
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   return server;
 }

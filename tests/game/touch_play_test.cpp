@@ -1,8 +1,9 @@
-// Touch play, reported as a touch screen reports it, turned into mouse and key input
-// by the shared input devices and played by the whole game on the headless back end:
-// the game's pointer goes where the finger is, taps become clicks, the controls hold
-// keys and push the pointer against an edge, and the game's own rules (double
-// clicks, edges) hold.
+// Touch play, reported as a touch screen reports it, turned into mouse input by the
+// shared input devices and played by the whole game on the headless back end: the
+// game's pointer goes where the finger is, taps become clicks, and the game's own
+// rules (double clicks, edges) hold. The controls beside the picture (Delete, Enter,
+// scrolling, a button 2 frame) are played by the phone test in the browser, picture
+// for picture against the replay of the mouse and key input they become.
 #include <gtest/gtest.h>
 
 #include "platform/input/touch_play.h"
@@ -16,12 +17,6 @@ namespace {
 void Tap(int32_t button, int32_t x, int32_t y, int32_t framesAfter = 14) {
     HeadlessTouchDown(button, x, y);
     HeadlessTouchUp();
-    Frames(framesAfter);
-}
-
-void TapControl(int32_t control, int32_t framesAfter = 14) {
-    HeadlessTouchControl(control, true);
-    HeadlessTouchControl(control, false);
     Frames(framesAfter);
 }
 
@@ -68,70 +63,6 @@ TEST(TouchPlayTest, TapsPlaceBeamsAndEndAndRemoveThemAsClicksDo) {
     EXPECT_EQ(BeamEnds(), (Ends{{30, 30, 32, 30}}));
     EXPECT_EQ(NodeAt(34, 32).kind, NODE_EMPTY);
     EXPECT_EQ(GamePointer(), (Pointer{280, 240}));
-}
-
-// A finger dragged with button 2 opens a frame; the Delete control, even tapped
-// for less than a frame, empties the joints in it; Enter starts and stops.
-TEST(TouchPlayTest, AButtonTwoDragFramesJointsAndTheControlsHoldDeleteAndEnter) {
-    ASSERT_TRUE(StartTouchGame());
-    Tap(1, 200, 200);
-    Tap(1, 260, 200);  // joint (33, 30)
-    Tap(1, 260, 260);  // joint (33, 33)
-    Tap(2, 10, 10);
-    ASSERT_EQ(BeamEnds().size(), 2U);
-    HeadlessTouchDown(2, 230, 170);
-    Frames(2);
-    HeadlessTouchMove(250, 230);
-    Frames(1);
-    HeadlessTouchMove(291, 271);
-    Frames(2);
-    HeadlessTouchUp();
-    Frames(3);
-    EXPECT_EQ(editor.frameX1 + editor.viewOffsetX, 230);
-    EXPECT_EQ(editor.frameY1 + editor.viewOffsetY, 170);
-    EXPECT_EQ(editor.frameX2 + editor.viewOffsetX, 291);
-    EXPECT_EQ(editor.frameY2 + editor.viewOffsetY, 271);
-    EXPECT_EQ(BeamEnds().size(), 2U);  // the release at an empty node removed nothing
-    TapControl(TOUCH_DELETE);
-    EXPECT_EQ(BeamEnds().size(), 0U);
-    EXPECT_EQ(NodeAt(33, 30).kind, NODE_EMPTY);
-    EXPECT_EQ(NodeAt(33, 33).kind, NODE_EMPTY);
-    EXPECT_EQ(NodeAt(30, 30).kind, NODE_ANCHOR);
-    TapControl(TOUCH_RETURN);
-    EXPECT_EQ(game.simulationRunning, 1);
-    TapControl(TOUCH_RETURN);
-    EXPECT_EQ(game.simulationRunning, 0);
-}
-
-// A tap on a scroll control holds the pointer against its edge for ten frames (a
-// hundred pixels), a longer touch for as long as it lasts; then the pointer goes
-// back to where it was and the view stands still.
-TEST(TouchPlayTest, ScrollControlsPushThePointerAgainstAnEdgeAndBringItBack) {
-    const struct {
-        int32_t control;
-        int32_t stepX, stepY;
-    } controls[] = {
-        {TOUCH_SCROLL_LEFT, 10, 0},
-        {TOUCH_SCROLL_RIGHT, -10, 0},
-        {TOUCH_SCROLL_UP, 0, 10},
-        {TOUCH_SCROLL_DOWN, 0, -10},
-    };
-    for (const auto& c : controls) {
-        SCOPED_TRACE(c.control);
-        ASSERT_TRUE(StartTouchGame());
-        Tap(1, 300, 250);
-        TapControl(c.control, 12);
-        EXPECT_EQ(editor.viewOffsetX, -400 + TOUCH_SCROLL_FRAMES * c.stepX);
-        EXPECT_EQ(editor.viewOffsetY, -400 + TOUCH_SCROLL_FRAMES * c.stepY);
-        EXPECT_EQ(GamePointer(), (Pointer{300, 250}));
-        HeadlessTouchControl(c.control, true);
-        Frames(30);
-        HeadlessTouchControl(c.control, false);
-        Frames(5);
-        EXPECT_EQ(editor.viewOffsetX, -400 + (TOUCH_SCROLL_FRAMES + 30) * c.stepX);
-        EXPECT_EQ(editor.viewOffsetY, -400 + (TOUCH_SCROLL_FRAMES + 30) * c.stepY);
-        EXPECT_EQ(GamePointer(), (Pointer{300, 250}));
-    }
 }
 
 // A finger pushed past the picture's edge holds the pointer there, and the view

@@ -13,6 +13,7 @@
 #include "platform/input.h"
 #include "platform/input/key_table.h"
 #include "platform/sdl/sdl_backend.h"
+#include "tests/platform/sdl/sdl_events.h"
 
 namespace {
 
@@ -23,37 +24,12 @@ protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         ResetSdlInput();
-        ASSERT_NE(InitSpriteSystem(), 0) << SDL_GetError();
-        ASSERT_NE(OpenKeyboard(), 0);
-        ASSERT_NE(OpenMouse(), 0);
-        ASSERT_NE(OpenFullScreen(1024, 768, 32, "Karnolt"), 0) << SDL_GetError();
-        ASSERT_NE(SetFrameCap(60), 0);
+        ASSERT_NE(InitSpriteSystem() * OpenKeyboard() * OpenMouse(), 0) << SDL_GetError();
+        ASSERT_NE(OpenFullScreen(1024, 768, 32, "Karnolt") * SetFrameCap(60), 0) << SDL_GetError();
     }
     void TearDown() override {
         ReleaseScreen();
         ResetSdlInput();
-    }
-
-    static void PushWindowEvent(SDL_WindowEventID what) {
-        SDL_Event event{};
-        event.type = SDL_WINDOWEVENT;
-        event.window.windowID = SDL_GetWindowID(SdlWindow());
-        event.window.event = static_cast<Uint8>(what);
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
-    static void PushMotion(int32_t dx, int32_t dy) {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.xrel = dx;
-        event.motion.yrel = dy;
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
-    static void PushButton(uint8_t sdlButton, bool down) {
-        SDL_Event event{};
-        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        event.button.button = sdlButton;
-        event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
 };
 
@@ -83,32 +59,27 @@ TEST_F(SdlTest, MotionRunsAreMergedSoOnlyAFloodOverflows) {
     for (int i = 0; i < 100; ++i) {
         PushMotion(1, -2);
     }
-    for (int i = 0; i < 100; ++i) {
-        SDL_Event wheel{};
-        wheel.type = SDL_MOUSEWHEEL;
-        wheel.wheel.y = 1;
-        ASSERT_EQ(SDL_PushEvent(&wheel), 1);
-    }
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.y = 1;
+    for (int i = 0; i < 100; ++i) PushSdlEvent(wheel);
     PushButton(SDL_BUTTON_LEFT, true);
     PushMotion(3, 0);
     PushButton(SDL_BUTTON_RIGHT, true);
     PushButton(SDL_BUTTON_MIDDLE, true);
-    ASSERT_EQ(ReadMouse(), 1);
-    EXPECT_EQ(MouseMotionX(), 103);
-    EXPECT_EQ(MouseMotionY(), -200);
-    EXPECT_EQ(MouseButtonDown(1), 1);
-    EXPECT_EQ(MouseButtonDown(2), 1);
-    EXPECT_EQ(MouseButtonDown(3), 1);
+    const auto read = [] {
+        const int32_t result = ReadMouse();
+        return std::vector({result, MouseMotionX(), MouseMotionY(), MouseButtonDown(1), MouseButtonDown(2),
+                            MouseButtonDown(3)});
+    };
+    EXPECT_EQ(read(), std::vector({1, 103, -200, 1, 1, 1}));
 
     // A flood of separate events still overflows: buttons 1 and 2 let go.
     for (int i = 0; i < 13; ++i) {
         PushButton(SDL_BUTTON_X1, true);
         PushButton(SDL_BUTTON_X1, false);
     }
-    EXPECT_EQ(ReadMouse(), 0);
-    EXPECT_EQ(MouseButtonDown(1), 0);
-    EXPECT_EQ(MouseButtonDown(2), 0);
-    EXPECT_EQ(MouseButtonDown(3), 1);
+    EXPECT_EQ(read(), std::vector({0, 0, 0, 0, 0, 1}));
 }
 
 // Window events change appActive only inside PresentFrame; while inactive the

@@ -4,14 +4,19 @@
 #
 #   bash bench/web_vs_native.sh [ROUNDS]
 #
-# Needs make bench (build-release) and the WebAssembly benchmarks:
-#   emcmake cmake -S . -B build-web -DKARNOLT_BENCH=ON && cmake --build build-web --target bench_frames
+# make bench-web builds both programs and runs this (BENCH_ROUNDS=N for more rounds). By hand
+# (Debian's emcc needs Node.js to look in Debian's module folder):
+#   cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_BENCH=ON -DKARNOLT_TESTS=OFF
+#   cmake --build build-release --target bench_frames
+#   export NODE_PATH=/usr/share/nodejs
+#   emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF -DKARNOLT_BENCH=ON
+#   cmake --build build-web --target bench_frames
 set -euo pipefail
 rounds=${1:-3}
 native=build-release/bench/bench_frames
 web=build-web/bench/bench_frames.js
 for program in "$native" "$web"; do
-  [[ -f $program ]] || { echo "web_vs_native.sh: $program: not built (see the head of this script)" >&2; exit 2; }
+  [[ -f $program ]] || { echo "web_vs_native.sh: $program: not built (make bench-web builds it)" >&2; exit 2; }
 done
 export NODE_PATH=/usr/share/nodejs
 # Microseconds of wall time per frame, from either program's report.

@@ -4,7 +4,7 @@
 // processor slowed by the automation protocol as on a slow phone; and the time from
 // loading the page to its first frame, over cold loads in fresh browsers.
 //
-// node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N]
+// node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N] [--screen WIDTH]
 //
 // Build the page first (make web). The figures move with the machine's load: run it
 // on a quiet machine, and compare runs made side by side.
@@ -20,12 +20,15 @@ const CountOption = (name, low, high, initial, key) => ({
 });
 const ARGUMENTS = {
   tool: 'page_speed',
-  usage: 'node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N]',
+  usage: 'node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N] [--screen WIDTH]',
   positional: ['SITE_DIR'],
   options: {
     '--loads': CountOption('--loads', 1, 100, 10, 'loads'),
     '--seconds': CountOption('--seconds', 1, 60, 4, 'seconds'),
     '--runs': CountOption('--runs', 1, 10, 1, 'runs'),
+    // Only the screen of this width in CSS pixels (1024, 844 or 3840); 0 measures only the loads.
+    '--screen': { key: 'screen', initial: -1, problem: '--screen takes 1024, 844, 3840 or 0',
+                  Parse: (text) => ([0, 1024, 844, 3840].includes(Number(text)) ? Number(text) : undefined) },
   },
 };
 
@@ -113,6 +116,7 @@ async function Main() {
     console.log(`page: ${(pageBytes / 1024).toFixed(0)} KB; load average ${os.loadavg().map((l) => l.toFixed(1)).join(' ')}`);
     console.log('game frames a second        slowed   idle   scrolling');
     for (const screen of SCREENS) {
+      if (options.screen >= 0 && options.screen !== screen.viewport.width) continue;
       for (const slowdown of screen.slowdowns) {
         for (let run = 0; run < options.runs; ++run) {
           const { idle, scrolling } = await MeasureScreen(chromium, url, screen, slowdown, options.seconds);
@@ -121,7 +125,7 @@ async function Main() {
         }
       }
     }
-    for (const slowdown of [1, 4]) {
+    for (const slowdown of options.screen > 0 ? [] : [1, 4]) {
       const times = [];
       for (let k = 0; k < options.loads; ++k) times.push(await LoadToFirstFrame(chromium, url, slowdown));
       console.log(`load to first frame, slowed ${slowdown}x (ms): median ${Median(times).toFixed(0)}, ` +

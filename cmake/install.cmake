@@ -8,7 +8,7 @@
 #   share/man/man6/karnolt.6.gz                          manual page
 #   share/doc/karnolt/copyright, changelog.gz            licence terms and history
 #
-# The game finds its level relative to its own folder (core/CMakeLists.txt), so any
+# The game finds its level relative to its own folder (game/CMakeLists.txt), so any
 # BINDIR and DATADIR work; what desktops look up stays under DATAROOTDIR.
 include(GNUInstallDirs)
 

@@ -1,57 +1,84 @@
 // What a back end is. A back end (sdl/, headless/, web/) is a folder that defines the
-// operations below and keeps the rules written beside them; everything else the game
-// calls (drawing, sprites, the rules of the input services) is shared and lives in
-// draw/, input/ and screen/. The game includes only display.h and input.h and never
-// asks which back end runs it. Each program names its back end at link time
-// (karnolt_program in CMake).
+// few operations declared below, those that differ between a desktop window, a
+// browser's canvas and memory. Everything else is shared and written once: the
+// screen's duties (screen/screen.cpp: argument checks, activation, the back buffer,
+// frame pacing, the order of PresentFrame), the input devices' rules
+// (input/devices.cpp: keys let go on deactivation, the button mapping, Escape held
+// after a request to end, reads skipped while inactive), drawing and sprites
+// (draw/). The game includes only display.h and input.h and never asks which back
+// end runs it. Each program names its back end at link time (karnolt_program in
+// CMake) and drives the game's entry points StartUp, RunFrame and Shutdown
+// (display.h): the desktop loops over RunFrame, the browser calls it once per display
+// frame that the pacing lets through; after RunFrame returns false the program calls
+// Shutdown once and runs no further frame.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/display.h"
+#include "platform/draw/surface.h"
 #include "platform/input.h"
+#include "platform/screen/frame_pacing.h"
 
-// ---- What every back end defines ---------------------------------------------
-//
-// Screen (display.h): appActive, InitSpriteSystem, OpenFullScreen, SetFrameCap,
-// PresentFrame, ReleaseScreen, ReadTickCount, ShowErrorMessage.
-// Input (input.h): OpenKeyboard, ReadKeyboard, OpenMouse, ReadMouse.
-//
-// ---- What it must call -------------------------------------------------------
-//
-// The back buffer (draw/surface.h):
-// - OpenFullScreen sizes it with AllocateBackBuffer and sets appActive to 1; a
-//   failed opening leaves it empty.
-// - PresentFrame first lets go of an open drawing (ReleaseBackBufferDrawing), then,
-//   while appActive is 1, shows SettledBackBuffer(): on a screen of another size
-//   through a PictureScaler (screen/picture_scale.h), as large as fits, centred
-//   between black bars. Window messages change appActive only there.
-// - ReleaseScreen frees sprites and drawing (ReleaseDrawing) and empties the back
-//   buffer (AllocateBackBuffer(0, 0)).
-// Frame pacing (screen/frame_pacing.h): SetFrameCap keeps a FramePacing through
-// SetPacingCap, and OpenFullScreen resets its reference. A back end that owns its
-// loop waits in PresentFrame (WaitForFrameCap); one that is called at each display
-// frame runs a game frame only where DisplayFrameRunsGameFrame says so.
-// Input (input/input_state.h):
-// - ReadKeyboard hands StoreKeySnapshot a snapshot of all 256 set-1 scan codes
-//   (KEY_DOWN_BIT while down; extended keys at code + 0x80).
-// - Mouse events between two reads go into a MouseEventBuffer (QueueMergedMotion,
-//   QueueMergedWheel, QueueMouseEvent); ReadMouse answers with TakeMouseEvents, or
-//   with SkipMouseRead while appActive is 0 or the mouse is not the game's (in the
-//   browser: before the pointer is locked and after the lock is let go).
-// - A window that is closed, or a request to end, holds Escape down from the next
-//   ReadKeyboard on; keys held when the window loses activation are let go.
-//
-// ---- The program around the game ---------------------------------------------
-//
-// A back end's program runs the game through these three, which the game defines:
-// the desktop loops over RunFrame, the browser calls it back once per display frame.
-// After RunFrame returns false the program calls Shutdown once and runs no further
-// frame; the browser's page then stays open and says that the game has ended.
+// ---- What every back end writes ----------------------------------------------
 
-// 0 when the game can run; otherwise the reason has been told and this is the exit status.
-int32_t StartUp();
-// One frame; false when Escape ends the game.
-bool RunFrame();
-// After the last frame: the screen released.
-void Shutdown();
+// The display system up (InitSpriteSystem); false where there is none to be had.
+bool StartVideo();
+// The full-screen window (or canvas) for a picture of width x height, the system
+// pointer hidden; false when it cannot be had, with nothing left open.
+bool OpenWindow(int32_t width, int32_t height, const char* title);
+// The window closed, the player's pointer given back; harmless without a window.
+void CloseWindow();
+// The display system down (ReleaseScreen, after CloseWindow).
+void StopVideo();
+// PresentFrame's window messages: activation goes to NoteWindowActive, input to the
+// Note* calls below.
+void HandleWindowMessages();
+// The settled back buffer onto the screen; a flip chain may exchange its pixels with
+// the front buffer's. `whole`: what the screen showed may be lost (the window was
+// inactive), so nothing may be left out as unchanged.
+void ShowPicture(Surface& backBuffer, bool whole);
+// After the picture: wait for the frame cap (the desktop), move a virtual clock on
+// (headless), or nothing where the display frame decides (the browser).
+void PaceFrame(FramePacing& pacing);
+// The fatal start-up problem's message box, where a desktop can show one.
+void ShowErrorBox(const char* title, const char* text);
+// Before each keyboard and mouse read: collect the events that came meanwhile.
+void PollInput();
+
+// ReadMouse while the window is active: whether the mouse is the game's.
+inline constexpr int32_t MOUSE_NOT_OURS = 0;  // this read sees nothing
+inline constexpr int32_t MOUSE_TAKEN = 1;     // just taken: what came before is not the game's
+inline constexpr int32_t MOUSE_OURS = 2;
+int32_t ClaimMouse();
+// While the window is inactive, the player has their pointer.
+void FreeMouse();
+
+// The back end also defines display.h's ReadTickCount (its millisecond clock).
+
+// ---- What a back end tells the shared code -----------------------------------
+
+// The window gained or lost activation; in force from the next PresentFrame. Keys
+// held when it is lost are let go at once: their releases would go elsewhere.
+void NoteWindowActive(bool active);
+// A key's set-1 scan code (extended keys at code + 0x80) went down or up. An
+// inactive window receives no key presses.
+void NoteKey(int32_t scanCode, bool down);
+// The window was closed or the program asked to end: Escape is held from the next
+// ReadKeyboard on.
+void NoteCloseRequest();
+// Relative motion and the wheel, merged between button events.
+void NoteMouseMotion(int32_t dx, int32_t dy);
+void NoteMouseWheel(int32_t notches);
+// A mouse button, numbered as browsers and (one higher) SDL number them: 0 left,
+// 1 middle, 2 right; others are extra buttons the game ignores.
+void NoteMouseButton(int32_t systemButton, bool down);
+// A button by the game's own numbers (1 left, 2 right, 3 middle).
+void NoteGameButton(int32_t button, bool down);
+// Buttons back up and gestures forgotten, as when a mouse starts afresh.
+void ForgetMouseButtons();
+
+// The frame cap's record, for a back end that decides at each display frame.
+FramePacing& ScreenPacing();
+// The screen's record back to before InitSpriteSystem, appActive 0 (tests start afresh).
+void ResetScreen();

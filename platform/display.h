@@ -19,7 +19,7 @@ int32_t InitSpriteSystem();
 int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char* title);
 int32_t SetFrameCap(int32_t framesPerSecond);
 void ClearBackBuffer(int32_t r, int32_t g, int32_t b);
-// Shows the back buffer (while appActive), handles window messages, waits for the frame cap.
+// Handles window messages, shows the back buffer (while appActive), waits for the frame cap.
 void PresentFrame();
 // Closes the screen: sprites freed, window released, desktop restored.
 void ReleaseScreen();
@@ -27,6 +27,20 @@ void ReleaseScreen();
 uint32_t ReadTickCount();
 // Tells the player about a fatal start-up problem where a desktop can show it.
 void ShowErrorMessage(const char* title, const char* text);
+
+// ---- The program around the game -------------------------------------------
+//
+// The game defines these three; each back end's program drives them (backend.h).
+
+// Brings up the platform, the world, the screen and the level. Returns 0 when the
+// program can run; otherwise the screen is released again, the reason has been
+// printed (and shown where a desktop can), and the result is the exit status.
+int32_t StartUp();
+// One frame, every phase in order. Returns false when Escape ends the program;
+// nothing of that frame is drawn.
+bool RunFrame();
+// After the last frame: the screen released; the program then ends with status 0.
+void Shutdown();
 
 // ---- Drawing -----------------------------------------------------------------
 

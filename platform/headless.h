@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Key state for every keyboard snapshot from the next ReadKeyboard on.
 void HeadlessSetKey(int32_t scanCode, bool down);
@@ -22,6 +23,16 @@ const uint32_t* HeadlessPresentedPixels();
 int32_t HeadlessScreenWidth();
 int32_t HeadlessScreenHeight();
 int64_t HeadlessPresentedFrameCount();
+// Whether OpenFullScreen's window is open (the last picture stays readable after it closes).
+bool HeadlessWindowOpen();
+
+// The last ShowErrorMessage: its texts, and whether a window was still open to hide it.
+struct HeadlessError {
+    std::string title;
+    std::string text;
+    bool windowOpen = false;
+};
+const HeadlessError& HeadlessLastError();
 
 // The virtual performance counter (10 MHz, PACING_COUNTER_FREQUENCY). It starts at
 // 0; each PresentFrame under a cap adds one period. ReadTickCount follows it in

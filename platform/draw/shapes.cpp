@@ -8,11 +8,9 @@
 
 namespace {
 
-// Fills the part of [x0, x1) x row y that lies on the surface.
+// Fills the part of [x0, x1) x row y that lies on the surface. The shapes walk only
+// the rows on the surface (a box may span billions of rows off it), so y is one of them.
 void ClippedSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
-    if (y < 0 || y >= surface.height) {
-        return;
-    }
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, surface.width);
     if (x0 < x1) {

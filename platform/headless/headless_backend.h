@@ -1,5 +1,4 @@
-// Inside the headless back end: what its screen asks of its clock and input
-// files. Each file keeps its own state; these are the ways the others act on it.
+// Inside the headless back end: what its screen asks of its clock.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +7,3 @@
 void AdvanceHeadlessClock(int64_t ticks);
 // The virtual counter back to 0 (ResetPlatform).
 void ResetHeadlessClock();
-
-// Keyboard and mouse back to not opened, scripted keys and queued events forgotten.
-void ResetHeadlessInput();

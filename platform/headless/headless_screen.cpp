@@ -1,110 +1,79 @@
-// The headless screen: a flip chain in memory, presented frames kept for
-// reading, the frame cap applied to the virtual clock.
+// The headless screen: a flip chain in memory, presented frames kept for reading,
+// the frame cap applied to the virtual clock, error messages kept for tests.
+#include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/display.h"
-#include "platform/draw/surface.h"
+#include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/input/input_state.h"
-#include "platform/screen/frame_pacing.h"
-
-int32_t appActive = 0;
 
 namespace {
 
 struct HeadlessScreen {
-    bool systemReady = false;  // InitSpriteSystem has run
-    bool open = false;
     int32_t width = 0;
     int32_t height = 0;
+    bool windowOpen = false;
     std::vector<uint32_t> frontPixels;  // the flip chain's front buffer
     int64_t presentedFrames = 0;
-    bool pendingActive = true;  // the window's activation as of the next PresentFrame
+    HeadlessError lastError;
 };
 
 HeadlessScreen headlessScreen;
-FramePacing framePacing;
 
 }  // namespace
 
-int32_t InitSpriteSystem() {
-    headlessScreen.systemReady = true;
-    framePacing = FramePacing{};
-    return 1;
+bool StartVideo() {
+    return true;
 }
 
-int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char* title) {
-    (void)title;
-    // The arguments are 16-bit values, as the display interface takes them.
-    const auto w = static_cast<int16_t>(width);
-    const auto h = static_cast<int16_t>(height);
-    const auto d = static_cast<int16_t>(depth);
-    if (!headlessScreen.systemReady || w <= 0 || h <= 0 || (d != 16 && d != 24 && d != 32)) {
-        ReleaseScreen();
-        return 0;
+bool OpenWindow(int32_t width, int32_t height, const char*) {
+    headlessScreen.width = width;
+    headlessScreen.height = height;
+    headlessScreen.frontPixels.assign(static_cast<std::size_t>(width) * height, 0u);
+    headlessScreen.windowOpen = true;
+    return true;
+}
+
+// The last presented frame stays readable, as it stays on screen until the program
+// ends; only the window itself closes.
+void CloseWindow() {
+    headlessScreen.windowOpen = false;
+}
+
+void StopVideo() {}
+
+void HandleWindowMessages() {}
+
+void ShowPicture(Surface& backBuffer, bool) {
+    // A flip exchanges the buffers, it copies nothing.
+    if (headlessScreen.frontPixels.size() != backBuffer.pixels.size()) {
+        headlessScreen.frontPixels.assign(backBuffer.pixels.size(), 0u);
     }
-    AllocateBackBuffer(w, h);
-    headlessScreen.width = w;
-    headlessScreen.height = h;
-    headlessScreen.frontPixels.assign(SettledBackBuffer().pixels.size(), 0u);
-    headlessScreen.open = true;
-    framePacing.reference = 0;
-    // Showing the window activates it; a script may deactivate it later.
-    headlessScreen.pendingActive = true;
-    appActive = 1;
-    return 1;
+    std::swap(headlessScreen.frontPixels, backBuffer.pixels);
+    headlessScreen.width = backBuffer.width;
+    headlessScreen.height = backBuffer.height;
+    ++headlessScreen.presentedFrames;
 }
 
-void PresentFrame() {
-    // A drawing left open on the back buffer lets go of it before the flip.
-    ReleaseBackBufferDrawing();
-    // The window's messages: only its activation changes here.
-    appActive = headlessScreen.pendingActive ? 1 : 0;
-    if (headlessScreen.open && appActive == 1) {
-        // A flip exchanges the buffers, it copies nothing.
-        Surface& backBuffer = SettledBackBuffer();
-        if (headlessScreen.frontPixels.size() != backBuffer.pixels.size()) {
-            headlessScreen.frontPixels.assign(backBuffer.pixels.size(), 0u);
-        }
-        std::swap(headlessScreen.frontPixels, backBuffer.pixels);
-        headlessScreen.width = backBuffer.width;
-        headlessScreen.height = backBuffer.height;
-        ++headlessScreen.presentedFrames;
-    }
-    // The frame takes exactly one pacing period of virtual time.
-    if (framePacing.cap != 0) {
-        AdvanceHeadlessClock(framePacing.period);
-    }
+// The frame takes exactly one period of virtual time, and ends where a wait would.
+void PaceFrame(FramePacing& pacing) {
+    if (pacing.cap == 0) return;
+    AdvanceHeadlessClock(pacing.period);
+    pacing.reference = static_cast<int32_t>(static_cast<uint32_t>(HeadlessCounter()));
 }
 
-int32_t SetFrameCap(int32_t framesPerSecond) {
-    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
-}
-
-void ReleaseScreen() {
-    ReleaseDrawing();
-    AllocateBackBuffer(0, 0);
-    // The last presented frame stays readable, as it stays on screen until the
-    // program ends; only the screen itself closes.
-    headlessScreen.open = false;
-    appActive = 0;
-}
-
-void ShowErrorMessage(const char* title, const char* text) {
-    (void)title;
-    (void)text;
+void ShowErrorBox(const char* title, const char* text) {
+    headlessScreen.lastError = {title, text, headlessScreen.windowOpen};
 }
 
 void HeadlessSetActive(bool active) {
-    headlessScreen.pendingActive = active;
+    NoteWindowActive(active);
 }
 
 const uint32_t* HeadlessPresentedPixels() {
-    if (headlessScreen.presentedFrames == 0) {
-        return nullptr;
-    }
+    if (headlessScreen.presentedFrames == 0) return nullptr;
     return headlessScreen.frontPixels.data();
 }
 
@@ -120,13 +89,19 @@ int64_t HeadlessPresentedFrameCount() {
     return headlessScreen.presentedFrames;
 }
 
+bool HeadlessWindowOpen() {
+    return headlessScreen.windowOpen;
+}
+
+const HeadlessError& HeadlessLastError() {
+    return headlessScreen.lastError;
+}
+
 void ResetPlatform() {
+    ReleaseScreen();
+    ResetScreen();
     ResetDrawing();
-    AllocateBackBuffer(0, 0);
     headlessScreen = HeadlessScreen{};
-    framePacing = FramePacing{};
     ResetHeadlessClock();
-    appActive = 0;
-    ResetHeadlessInput();
     ResetInputState();
 }

@@ -1,7 +1,7 @@
-// Inside the platform layer: the input logic shared by both back ends. A back
-// end owns the devices; it hands this logic a 256-byte key snapshot per read
-// and the mouse events it collected between two reads, and the rules of
-// KeyDown, KeyReleased, ReadMouse and ButtonGesture are applied here once.
+// Inside the platform layer: the input logic every back end shares. The back end
+// reports what its system delivers (backend.h); the devices (devices.cpp) keep the
+// held keys and the mouse events between two reads, and the rules of KeyDown,
+// KeyReleased, ReadMouse and ButtonGesture are applied here once.
 #pragma once
 
 #include <array>
@@ -39,6 +39,9 @@ struct MouseEventBuffer {
 
 // The snapshot of the last successful ReadKeyboard.
 void StoreKeySnapshot(const KeySnapshot& keys);
+// The window's activation as the keyboard sees it: losing it lets go of every held
+// key (their releases go to another window), and without it no press arrives.
+void SetKeyboardFocus(bool focused);
 
 // ---- Mouse -------------------------------------------------------------------
 
@@ -51,6 +54,10 @@ void QueueMergedMotion(MouseEventBuffer& buffer, int32_t dx, int32_t dy);
 // The wheel likewise: a spinning wheel must not overflow the buffer and drop a drag.
 void QueueMergedWheel(MouseEventBuffer& buffer, int32_t value);
 
+// One event into the devices' own buffer, unmerged: the headless back end's
+// scripted events, each of which takes a slot as a real device's would.
+void QueueDeviceMouseEvent(MouseEvent event);
+
 // A read with the device released (window inactive): no motion, buttons kept,
 // the buffer emptied since a released device sees nothing. Returns 0.
 int32_t SkipMouseRead(MouseEventBuffer& buffer);
@@ -58,9 +65,10 @@ int32_t SkipMouseRead(MouseEventBuffer& buffer);
 // overflow rule (buttons 1 and 2 up, events dropped, 0). The buffer is emptied.
 int32_t TakeMouseEvents(MouseEventBuffer& buffer);
 
-// Keys, release latches, mouse motion and buttons and the gesture states back
-// to their start values.
+// The devices closed, held keys, queued events and requests forgotten; keys, release
+// latches, mouse motion and buttons and the gesture states back to their start values.
 void ResetInputState();
+void ResetInputDevices();
 void ResetKeyboardState();
 void ResetMouseState();
 void ResetGestureState();

@@ -1,13 +1,12 @@
-// Inside the platform layer: the frame cap's arithmetic, shared by the back ends'
-// screens. Each screen keeps its own FramePacing record; the SDL screen waits with
-// it on the real counter, the browser's asks at each display frame whether a game
-// frame is due, the headless screen only takes the period from it and advances its
-// virtual counter.
+// Inside the platform layer: the frame cap's arithmetic. The shared screen keeps the
+// one FramePacing record (screen.cpp); the SDL back end waits with it on the real
+// counter, the browser's asks at each display frame whether a game frame is due, the
+// headless back end takes the period from it and advances its virtual counter.
 #pragma once
 
 #include <cstdint>
 
-// Both back ends count in ticks of 100 ns: the period of the cap of 60 is
+// Every back end counts in ticks of 100 ns: the period of the cap of 60 is
 // 163934 ticks, and the low 32 bits of the counter change sign only every
 // 214 seconds (a nanosecond counter would restart the measurement every two).
 inline constexpr int64_t PACING_COUNTER_FREQUENCY = 10'000'000;

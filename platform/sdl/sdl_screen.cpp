@@ -10,13 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/display.h"
-#include "platform/draw/surface.h"
+#include "platform/backend.h"
 #include "platform/screen/frame_pacing.h"
 #include "platform/screen/picture_scale.h"
 #include "platform/sdl/sdl_backend.h"
-
-int32_t appActive = 0;
 
 namespace {
 
@@ -39,7 +36,6 @@ struct SdlScreen {
 };
 
 SdlScreen screen;
-FramePacing framePacing;
 
 // OpenGL drawn by the processor (Mesa's llvmpipe and kin, as on a virtual X
 // server or a machine without a graphics driver) costs far more per frame than
@@ -121,19 +117,6 @@ void DestroyRendererAndTexture() {
     }
 }
 
-void CloseWindow() {
-    ReleaseSdlMouse();
-    DestroyRendererAndTexture();
-    if (screen.window != nullptr) {
-        SDL_DestroyWindow(screen.window);
-        screen.window = nullptr;
-    }
-    SDL_ShowCursor(SDL_ENABLE);
-    screen.width = 0;
-    screen.height = 0;
-    appActive = 0;
-}
-
 void ShowBlack() {
     if (screen.useWindowSurface) {
         SDL_Surface* target = SDL_GetWindowSurface(screen.window);
@@ -157,11 +140,11 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         // manager gives it the focus; fullscreen windows are hidden and shown
         // again while they are set up.
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            appActive = 1;
+            NoteWindowActive(true);
             break;
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
-            appActive = 1;
+            NoteWindowActive(true);
             screen.scaler.redrawAll = true;
             break;
         // What the window showed may be lost: the next frame is sent whole.
@@ -172,7 +155,7 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_HIDDEN:
-            appActive = 0;
+            NoteWindowActive(false);
             break;
         default:
             break;
@@ -296,19 +279,6 @@ void ShowThroughTexture(const uint32_t* picture) {
     SDL_RenderPresent(screen.renderer);
 }
 
-void ShowBackBuffer() {
-    const Surface& backBuffer = SettledBackBuffer();
-    if (backBuffer.width != screen.width || backBuffer.height != screen.height || backBuffer.pixels.empty()) {
-        return;
-    }
-    if (screen.useWindowSurface) {
-        ShowOnWindowSurface(backBuffer.pixels.data());
-    } else if (screen.renderer != nullptr) {
-        ShowThroughTexture(backBuffer.pixels.data());
-    }
-    ReportFirstFrame();
-}
-
 // SDL falls back to drivers that show nothing when it cannot reach a display (none
 // set, or one that refuses the connection): a game there runs unseen, and nobody can
 // press Escape. They serve only where asked for by name (tests, measurements).
@@ -326,6 +296,82 @@ void SleepTicks(int32_t ticks) {
 
 }  // namespace
 
+bool StartVideo() {
+    // SDL would turn SIGINT and SIGTERM into its own quit event; the input side
+    // handles them instead, so that they end the game like Escape.
+    WatchQuitSignals();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (ShowsNobody(SDL_GetCurrentVideoDriver())) {
+        StopVideo();
+        return false;
+    }
+    return true;
+}
+
+void StopVideo() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();
+}
+
+bool OpenWindow(int32_t width, int32_t height, const char* title) {
+    screen.width = width;
+    screen.height = height;
+    // Scaling must not scale the mouse: its motion counts reach the game one to
+    // one, whatever the size of the desktop.
+    SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
+    // Full screen at the desktop's own mode: the player's monitors are never
+    // switched, so nothing needs restoring if the game dies.
+    // Made hidden and shown once its renderer is chosen: the renderer comes up
+    // much faster on a window that is not yet being laid out full screen.
+    // Made as large as the screen and where it is: without a window manager
+    // nobody answers the full-screen request, and the window keeps this place.
+    SDL_Rect bounds{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
+    if (SDL_GetDisplayBounds(0, &bounds) != 0)
+        bounds = {SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
+    screen.window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+                                     SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
+    if (screen.window == nullptr || !ChoosePresentation()) return false;
+    SDL_ShowWindow(screen.window);
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_StopTextInput();
+    ShowBlack();
+    return true;
+}
+
+void CloseWindow() {
+    ReleaseSdlMouse();
+    DestroyRendererAndTexture();
+    if (screen.window != nullptr) {
+        SDL_DestroyWindow(screen.window);
+        screen.window = nullptr;
+    }
+    SDL_ShowCursor(SDL_ENABLE);
+    screen.width = 0;
+    screen.height = 0;
+}
+
+void HandleWindowMessages() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) HandleEvent(event);
+}
+
+void ShowPicture(Surface& backBuffer, bool whole) {
+    if (screen.window == nullptr || backBuffer.width != screen.width || backBuffer.height != screen.height)
+        return;
+    if (whole) screen.scaler.redrawAll = true;
+    if (screen.useWindowSurface) {
+        ShowOnWindowSurface(backBuffer.pixels.data());
+    } else if (screen.renderer != nullptr) {
+        ShowThroughTexture(backBuffer.pixels.data());
+    }
+    ReportFirstFrame();
+}
+
+void PaceFrame(FramePacing& pacing) {
+    WaitForFrameCap(pacing, ReadPacingCounter, SleepTicks);
+}
+
 int64_t ReadPacingCounter() {
     const uint64_t counter = SDL_GetPerformanceCounter();
     const uint64_t frequency = SDL_GetPerformanceFrequency();
@@ -339,108 +385,16 @@ SDL_Window* SdlWindow() {
     return screen.window;
 }
 
-int32_t InitSpriteSystem() {
-    // SDL would turn SIGINT and SIGTERM into its own quit event; the input side
-    // handles them instead, so that they end the game like Escape.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        return 0;
-    }
-    if (ShowsNobody(SDL_GetCurrentVideoDriver())) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        SDL_Quit();
-        return 0;
-    }
-    screen.videoReady = true;
-    framePacing = FramePacing{};
-    return 1;
-}
-
-int32_t OpenFullScreen(int32_t width, int32_t height, int32_t depth, const char* title) {
-    // The arguments are 16-bit values, as the display interface takes them.
-    const auto w = static_cast<int16_t>(width);
-    const auto h = static_cast<int16_t>(height);
-    const auto d = static_cast<int16_t>(depth);
-    CloseWindow();
-    if (!screen.videoReady || w <= 0 || h <= 0 || (d != 16 && d != 24 && d != 32)) {
-        return 0;
-    }
-    screen.width = w;
-    screen.height = h;
-    // Scaling must not scale the mouse: its motion counts reach the game one to
-    // one, whatever the size of the desktop.
-    SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
-    // Full screen at the desktop's own mode: the player's monitors are never
-    // switched, so nothing needs restoring if the game dies.
-    // Made hidden and shown once its renderer is chosen: the renderer comes up
-    // much faster on a window that is not yet being laid out full screen.
-    // Made as large as the screen and where it is: without a window manager
-    // nobody answers the full-screen request, and the window keeps this place.
-    SDL_Rect bounds{SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
-    if (SDL_GetDisplayBounds(0, &bounds) != 0)
-        bounds = {SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h};
-    screen.window = SDL_CreateWindow(title != nullptr ? title : "", bounds.x, bounds.y, bounds.w, bounds.h,
-                                     SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
-    const bool ready = screen.window != nullptr && ChoosePresentation();
-    if (ready) SDL_ShowWindow(screen.window);
-    if (!ready) {
-        // Undo what opening did, sprites included, as releasing the screen would.
-        ReleaseDrawing();
-        AllocateBackBuffer(0, 0);
-        CloseWindow();
-        return 0;
-    }
-    SDL_ShowCursor(SDL_DISABLE);
-    SDL_StopTextInput();
-    AllocateBackBuffer(w, h);
-    ShowBlack();
-    framePacing.reference = 0;
-    // Showing the window activates it; focus events keep appActive from here.
-    appActive = 1;
-    return 1;
-}
-
-void PresentFrame() {
-    // A drawing left open on the back buffer lets go of it before the picture goes up.
-    ReleaseBackBufferDrawing();
-    if (screen.videoReady) {
-        SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
-            HandleEvent(event);
-        }
-    }
-    if (screen.window != nullptr && appActive == 1) {
-        ShowBackBuffer();
-    }
-    WaitForFrameCap(framePacing, ReadPacingCounter, SleepTicks);
-}
-
-int32_t SetFrameCap(int32_t framesPerSecond) {
-    return SetPacingCap(framePacing, PACING_COUNTER_FREQUENCY, framesPerSecond);
-}
-
-void ReleaseScreen() {
-    ReleaseDrawing();
-    AllocateBackBuffer(0, 0);
-    CloseWindow();
-    if (screen.videoReady) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        SDL_Quit();
-        screen.videoReady = false;
-    }
-}
-
 uint32_t ReadTickCount() {
     return static_cast<uint32_t>(SDL_GetTicks64());
 }
 
-void ShowErrorMessage(const char* title, const char* text) {
+void ShowErrorBox(const char* title, const char* text) {
     // The player needs a pointer to close the box.
     ReleaseSdlMouse();
     SDL_ShowCursor(SDL_ENABLE);
     // The box waits for the player, and a signal must still end the game meanwhile.
     if (EndAtOnceOnQuitSignals()) return;
     // Without a display there is nobody to show it to; the failure is ignored.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title != nullptr ? title : "", text != nullptr ? text : "",
-                             screen.window);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, screen.window);
 }

@@ -1,51 +1,40 @@
-// Keyboard and mouse in the browser: key events kept as a set-1 snapshot, relative
+// Keyboard and mouse in the browser: key events by KeyboardEvent.code, relative
 // mouse motion from the Pointer Lock API, the page's focus and visibility as the
-// window's activation, and the page's request to end as Escape held.
+// window's activation, and the page's request to end.
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
 #include <cstdint>
 
-#include "platform/display.h"
-#include "platform/input.h"
-#include "platform/input/input_state.h"
+#include "platform/backend.h"
+#include "platform/input/key_table.h"
+#include "platform/web/page_interface.h"
 #include "platform/web/web_backend.h"
 
 namespace {
 
 struct WebInput {
-    bool keyboardOpen = false;
-    bool mouseOpen = false;
     bool focused = true;
     bool visible = true;
-    bool endRequested = false;
-    // Buttons whose press the game was sent: only their releases follow.
+    // Buttons (as the browser numbers them) whose press the game was sent: only
+    // their releases follow.
     uint32_t buttonsHeld = 0;
     bool wasLocked = false;
-    KeySnapshot heldKeys{};
-    MouseEventBuffer mouseEvents;
 };
 
 WebInput input;
-
-EM_JS(int, PageHasFocus, (), { return document.hasFocus() ? 1 : 0; });
 
 bool PointerLocked() {
     EmscriptenPointerlockChangeEvent status{};
     return emscripten_get_pointerlock_status(&status) == EMSCRIPTEN_RESULT_SUCCESS && status.isActive != 0;
 }
 
-// Keys held when the page loses the focus never see their release: they are let go now.
-void LetGoOfKeys() {
-    input.heldKeys = KeySnapshot{};
-}
-
 // Escape is the page's: while the pointer is locked the browser takes it to free
 // the pointer, so the page decides when it ends the game (WebRequestEnd).
 EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
-    const int32_t code = Set1ScanCodeOfKey(event->code);
+    const int32_t code = Set1CodeOfKeyName(event->code);
     if (code == 0 || code == SCAN_ESCAPE) return EM_FALSE;
-    input.heldKeys[code] = eventType == EMSCRIPTEN_EVENT_KEYDOWN ? KEY_DOWN_BIT : 0;
+    NoteKey(code, eventType == EMSCRIPTEN_EVENT_KEYDOWN);
     // Shortcuts with Ctrl, Alt or Meta and the function keys stay the browser's (reload,
     // full screen, developer tools); the rest would scroll or move the focus.
     const bool browsers = event->ctrlKey || event->altKey || event->metaKey ||
@@ -53,36 +42,21 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
     return browsers ? EM_FALSE : EM_TRUE;
 }
 
-int32_t GameButtonPart(unsigned short domButton) {
-    switch (domButton) {
-        case 0:
-            return MOUSE_PART_BUTTON1;  // left
-        case 2:
-            return MOUSE_PART_BUTTON1 + 1;  // right
-        case 1:
-            return MOUSE_PART_BUTTON1 + 2;  // middle
-        default:
-            return MOUSE_PART_BUTTON4;  // the game ignores the rest
-    }
-}
-
 // Only a locked pointer is the game's: before the first click and after the lock
 // is lost the mouse belongs to the page.
 EM_BOOL OnMouse(int eventType, const EmscriptenMouseEvent* event, void*) {
     if (!PointerLocked()) return EM_FALSE;
     if (eventType == EMSCRIPTEN_EVENT_MOUSEMOVE) {
-        QueueMergedMotion(input.mouseEvents, static_cast<int32_t>(event->movementX),
-                          static_cast<int32_t>(event->movementY));
+        NoteMouseMotion(static_cast<int32_t>(event->movementX), static_cast<int32_t>(event->movementY));
         return EM_FALSE;
     }
-    const int32_t part = GameButtonPart(event->button);
-    const uint32_t bit = 1u << (part - MOUSE_PART_BUTTON1);
+    const uint32_t bit = 1u << (event->button & 31u);
     if (eventType == EMSCRIPTEN_EVENT_MOUSEDOWN) {
         input.buttonsHeld |= bit;
-        QueueMouseEvent(input.mouseEvents, {part, 0x80});
+        NoteMouseButton(event->button, true);
     } else if ((input.buttonsHeld & bit) != 0) {
         input.buttonsHeld &= ~bit;
-        QueueMouseEvent(input.mouseEvents, {part, 0});
+        NoteMouseButton(event->button, false);
     }
     return EM_TRUE;
 }
@@ -90,27 +64,26 @@ EM_BOOL OnMouse(int eventType, const EmscriptenMouseEvent* event, void*) {
 EM_BOOL OnWheel(int, const EmscriptenWheelEvent* event, void*) {
     if (!PointerLocked()) return EM_FALSE;
     // One notch up is +1, as a desktop wheel counts.
-    QueueMergedWheel(input.mouseEvents, event->deltaY < 0 ? 1 : (event->deltaY > 0 ? -1 : 0));
+    NoteMouseWheel(event->deltaY < 0 ? 1 : (event->deltaY > 0 ? -1 : 0));
     return EM_TRUE;
 }
 
 EM_BOOL OnFocus(int eventType, const EmscriptenFocusEvent*, void*) {
     input.focused = eventType == EMSCRIPTEN_EVENT_FOCUS;
-    if (!input.focused) LetGoOfKeys();
+    NoteWindowActive(input.focused && input.visible);
     return EM_FALSE;
 }
 
 EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*) {
     input.visible = event->hidden == 0;
-    if (!input.visible) LetGoOfKeys();
+    NoteWindowActive(input.focused && input.visible);
     return EM_FALSE;
 }
 
 }  // namespace
 
-// The page's second Escape, or a closed page: the game sees Escape held from the next read on.
 extern "C" EMSCRIPTEN_KEEPALIVE void WebRequestEnd() {
-    input.endRequested = true;
+    NoteCloseRequest();
 }
 
 void ListenToPageEvents() {
@@ -131,33 +104,13 @@ void ListenToPageEvents() {
         emscripten_get_visibility_status(&visibility) != EMSCRIPTEN_RESULT_SUCCESS || visibility.hidden == 0;
 }
 
-bool PageActive() {
-    return input.focused && input.visible;
-}
+// Events arrive as they come; nothing to collect.
+void PollInput() {}
 
-int32_t OpenKeyboard() {
-    input.keyboardOpen = true;
-    return 1;
-}
-
-int32_t ReadKeyboard() {
-    if (!input.keyboardOpen) return 0;
-    KeySnapshot keys = input.heldKeys;
-    if (input.endRequested) keys[SCAN_ESCAPE] = KEY_DOWN_BIT;
-    StoreKeySnapshot(keys);
-    return 1;
-}
-
-int32_t OpenMouse() {
-    input.mouseOpen = true;
-    return 1;
-}
-
-int32_t ReadMouse() {
-    const bool locked = PointerLocked();
-    if (!input.mouseOpen || appActive == 0 || !locked) {
-        input.wasLocked = input.wasLocked && locked;
-        return SkipMouseRead(input.mouseEvents);
+int32_t ClaimMouse() {
+    if (!PointerLocked()) {
+        input.wasLocked = false;
+        return MOUSE_NOT_OURS;
     }
     if (!input.wasLocked) {
         input.wasLocked = true;
@@ -165,9 +118,12 @@ int32_t ReadMouse() {
         // see it: the mouse starts afresh rather than keep it down or make a click of it.
         if (input.buttonsHeld != 0) {
             input.buttonsHeld = 0;
-            ResetMouseState();
-            ResetGestureState();
+            ForgetMouseButtons();
         }
     }
-    return TakeMouseEvents(input.mouseEvents);
+    return MOUSE_OURS;
+}
+
+void FreeMouse() {
+    input.wasLocked = input.wasLocked && PointerLocked();
 }

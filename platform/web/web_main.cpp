@@ -4,11 +4,10 @@
 #include <emscripten/emscripten.h>
 
 #include "platform/backend.h"
+#include "platform/web/page_interface.h"
 #include "platform/web/web_backend.h"
 
 namespace {
-
-EM_JS(void, ShowGameEnded, (), { window['karnoltPage']['showEnded'](); });
 
 bool gameEnded = false;
 
@@ -17,7 +16,7 @@ void DisplayFrame() {
     gameEnded = true;
     emscripten_cancel_main_loop();
     Shutdown();
-    ShowGameEnded();
+    ShowPageEnded();
 }
 
 }  // namespace

@@ -97,12 +97,25 @@ TEST(LevelTest, RefusedLevelsStopTheStartWithAReasonNamingTheFile) {
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         if (entry.path().filename().string().starts_with("bad_")) refused.push_back(entry.path());
     }
+    // Files are refused by size before they are read: 64 MiB is far beyond any level.
+    const std::filesystem::path atLimit = TempFolder() / "at-limit.bmp",
+                                overLimit = TempFolder() / "over-limit.bmp";
+    std::ofstream(atLimit).close();
+    std::ofstream(overLimit).close();
+    std::filesystem::resize_file(atLimit, std::uintmax_t{64} << 20);
+    std::filesystem::resize_file(overLimit, (std::uintmax_t{64} << 20) + 1);
+    refused.insert(refused.end(), {atLimit, overLimit});
     for (const std::filesystem::path& path : refused) {
         const std::string name = path.filename().string();
         EXPECT_FALSE(StartGame(path)) << name;
         EXPECT_NE(game.levelError.find(name), std::string::npos) << game.levelError;
         EXPECT_EQ(game.levelError.find('\n'), std::string::npos) << game.levelError;
+        EXPECT_EQ(game.levelError.find("larger than 64 MiB") != std::string::npos, path == overLimit)
+            << game.levelError;
         EXPECT_EQ(gridWidth, GRID_CAPACITY) << name;
+        // The box comes up once the full-screen window is gone, which could hide it.
+        EXPECT_EQ(HeadlessLastError().text, game.levelError);
+        EXPECT_FALSE(HeadlessLastError().windowOpen) << name;
     }
 }
 

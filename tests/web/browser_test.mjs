@@ -3,13 +3,14 @@
 // frame-rate reading, what the native replay tool shows for the same actions
 // (actions.replay); at 1920 x 1080 and at 1280 x 720 on a screen of pixel ratio 2
 // the picture must be centred and crisp; Escape must end the game only the second
-// time, and the page must say so.
+// time, and the page must say so; a key held when the page loses the focus is let go;
+// a page without its karnolt.wasm says that the game cannot start, and why.
 //
 // node browser_test.mjs SITE_DIR REPLAY_TOOL LEVEL [--screenshot PNG] [--loads N]
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { CanvasPixels, Check, CheckCentredAndCrisp, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH,
+import { CanvasPixels, Check, CheckCentredAndCrisp, CompareWithShot, FPS_BOX, Finish, GAME_HEIGHT, GAME_WIDTH,
          LoadPinnedModule, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
 
 const ESCAPE_GRACE_MS = 600;  // a little more than the page's
@@ -115,7 +116,12 @@ async function Play(page, shots) {
   await WaitFrames(page, 12);
   await key('Delete', 6);
   CompareWithShot(await CanvasPixels(page), shots.deleted, 'after the deletion');
-  // A page without the focus is an inactive window: nothing is drawn until it is back.
+  // A page without the focus is an inactive window: nothing is drawn until it is back,
+  // and a key held when it went is let go, as its release goes elsewhere. Enter let go
+  // that way starts the simulation, which the heads-up display then says.
+  const stopped = await CanvasPixels(page);
+  await page.keyboard.down('Enter');
+  await WaitFrames(page, 3);
   await page.evaluate(() => window.dispatchEvent(new Event('blur')));
   await page.waitForTimeout(50);  // the frame under way may still go up
   const before = await page.evaluate(() => window.karnoltPage.presented);
@@ -124,6 +130,47 @@ async function Play(page, shots) {
         'frames were presented while the page had lost the focus');
   await page.evaluate(() => window.dispatchEvent(new Event('focus')));
   Check(await WaitFrames(page, 5), 'no frames once the focus was back');
+  Check(CountChangesOutsideFps(stopped, await CanvasPixels(page)) > 0,
+        'Enter held when the page lost the focus was not let go');
+  await page.keyboard.up('Enter');
+}
+
+// Bytes that differ between two canvases of one size, the frame-rate reading left out.
+function CountChangesOutsideFps(a, b) {
+  let changes = 0;
+  for (let k = 0; k < a.data.length; ++k) {
+    const pixel = k >> 2;
+    const inFps = pixel % a.width < FPS_BOX.width && Math.floor(pixel / a.width) < FPS_BOX.height;
+    changes += !inFps && a.data[k] !== b.data[k];
+  }
+  return changes;
+}
+
+// A page whose game cannot be had says so, with the reason, instead of staying blank.
+async function CheckStartUpFailure(chromium, siteDir) {
+  const broken = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-broken-site-'));
+  fs.cpSync(siteDir, broken, { recursive: true });
+  fs.rmSync(path.join(broken, 'karnolt.wasm'));
+  const server = await ServeSite(broken);
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS });
+  try {
+    const page = context.pages()[0] || (await context.newPage());
+    await page.goto(`http://127.0.0.1:${server.address().port}/`);
+    await page.waitForFunction(() => window.karnoltPage.state === 'failed', null, { timeout: 20000 })
+      .catch(() => {});
+    const shown = await page.evaluate(() => ({
+      title: document.getElementById('notice').hidden ? '' : document.getElementById('notice-title').textContent,
+      text: document.getElementById('notice-text').textContent }));
+    Check(shown.title === 'Karnolt kann nicht starten' && shown.text.length > 0,
+          `without karnolt.wasm the page shows: ${JSON.stringify(shown)}`);
+  } finally {
+    await context.close();
+    server.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+    fs.rmSync(broken, { recursive: true, force: true });
+  }
 }
 
 // Escape frees the pointer and leaves the game running; only Escape again ends it.
@@ -182,6 +229,7 @@ async function Main() {
       if (options.screenshot && ratio === 1) await opened.page.screenshot({ path: options.screenshot });
       await ClosePage(opened);
     }
+    await CheckStartUpFailure(chromium, siteDir);
   } finally {
     server.close();
   }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/display.h"
 
 namespace {
@@ -47,6 +50,36 @@ TEST(PictureScaleTest, EveryPixelKeepsItsOwnColourAndEdgesBlurByOnePixelAtMost) 
                 EXPECT_LE(blended[i], 1) << source << " -> " << output << ": edge after " << i;
                 if (output % source == 0) {
                     EXPECT_EQ(pure[i], output / source) << source << " -> " << output;
+                }
+            }
+        }
+    }
+}
+
+// A checkerboard scaled whole: a screen pixel is pure black or white exactly where
+// neither axis blends, and shows its own game pixel there; every blended pixel, on
+// either side of an edge and in both directions, is a mix.
+TEST(PictureScaleTest, BlendedPixelsMixTheirNeighboursOnBothAxes) {
+    constexpr int32_t SOURCE_WIDTH = 8, SOURCE_HEIGHT = 6;
+    constexpr uint32_t WHITE = MakeColour(255, 255, 255);
+    std::vector<uint32_t> board(SOURCE_WIDTH * SOURCE_HEIGHT);
+    for (int32_t y = 0; y < SOURCE_HEIGHT; ++y) {
+        for (int32_t x = 0; x < SOURCE_WIDTH; ++x) board[y * SOURCE_WIDTH + x] = (x + y) % 2 == 0 ? WHITE : 0;
+    }
+    for (const auto& [screenWidth, screenHeight] : {std::pair{20, 15}, {27, 21}, {16, 12}, {13, 10}}) {
+        PictureScaler scaler;
+        PrepareScaler(scaler, SOURCE_WIDTH, SOURCE_HEIGHT, screenWidth, screenHeight);
+        const PicturePlace place = scaler.place;
+        std::vector<uint32_t> out(static_cast<std::size_t>(place.width) * place.height, 0x12345678u);
+        ScaleChangedRows(scaler, board.data(), out.data(), place.width, false);
+        for (int32_t y = 0; y < place.height; ++y) {
+            for (int32_t x = 0; x < place.width; ++x) {
+                const uint32_t pixel = out[y * place.width + x];
+                const bool pure = scaler.columns.weight[x] == 0 && scaler.rows.weight[y] == 0;
+                const uint32_t own = board[scaler.rows.first[y] * SOURCE_WIDTH + scaler.columns.first[x]];
+                EXPECT_EQ(pixel == 0 || pixel == WHITE, pure) << screenWidth << ": " << x << "," << y;
+                if (pure) {
+                    EXPECT_EQ(pixel, own) << screenWidth << ": " << x << "," << y;
                 }
             }
         }

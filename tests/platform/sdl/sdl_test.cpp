@@ -5,11 +5,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/display.h"
 #include "platform/draw/surface.h"
 #include "platform/input.h"
+#include "platform/input/key_table.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace {
@@ -141,19 +143,15 @@ TEST_F(SdlTest, WindowEventsKeepAppActiveAndAnInactiveWindowIgnoresTheMouse) {
     }
 }
 
-TEST(SdlScanCodeTest, GameKeysMapToTheirSetOneCodes) {
-    struct Key {
-        SDL_Scancode sdl;
-        int32_t set1;
-    };
-    for (const Key key :
-         {Key{SDL_SCANCODE_ESCAPE, SCAN_ESCAPE}, Key{SDL_SCANCODE_RETURN, SCAN_RETURN},
-          Key{SDL_SCANCODE_DELETE, SCAN_DELETE}, Key{SDL_SCANCODE_KP_ENTER, 0x9C}, Key{SDL_SCANCODE_A, 0x1E},
-          Key{SDL_SCANCODE_F12, 0x58}, Key{SDL_SCANCODE_UNKNOWN, 0}}) {
-        EXPECT_EQ(Set1ScanCode(key.sdl), key.set1) << SDL_GetScancodeName(key.sdl);
+// SDL numbers keys by their USB HID usages, which the key table is keyed by.
+TEST(SdlKeyTest, KeyEventsReachTheGameAsSetOneCodes) {
+    for (const auto& [scancode, set1] : {std::pair{SDL_SCANCODE_ESCAPE, SCAN_ESCAPE},
+                                         {SDL_SCANCODE_RETURN, SCAN_RETURN},
+                                         {SDL_SCANCODE_DELETE, SCAN_DELETE},
+                                         {SDL_SCANCODE_KP_ENTER, 0x9C},
+                                         {SDL_SCANCODE_RGUI, 0xDC}}) {
+        EXPECT_EQ(Set1CodeOfUsage(scancode), set1) << SDL_GetScancodeName(scancode);
     }
-    EXPECT_EQ(Set1ScanCode(static_cast<SDL_Scancode>(-1)), 0);
-    EXPECT_EQ(Set1ScanCode(SDL_NUM_SCANCODES), 0);
 }
 
 }  // namespace

@@ -1,0 +1,196 @@
+// Key positions to the keyboard's set-1 make codes, the extended block at code +
+// 0x80, as the game's key snapshots are indexed. One table serves every back end:
+// SDL names a key by its USB HID usage (its scancode), the browser by
+// KeyboardEvent.code, and both name a key position, never the character a layout
+// puts on it, so the game sees the same key on every layout.
+#include "platform/input/key_table.h"
+
+#include <array>
+
+namespace {
+
+struct KeyRow {
+    int32_t usage;          // USB HID usage on the keyboard page (SDL's scancode); 0: none
+    std::string_view name;  // KeyboardEvent.code; empty: browsers have no name for it
+    int32_t set1;
+};
+
+// Where two positions give one code (the ISO key beside Enter, the media keys SDL
+// also knows by their consumer-page numbers, the older names of the Meta keys),
+// each has its own row.
+constexpr KeyRow KEY_ROWS[] = {
+    {0x29, "Escape", 0x01},
+    {0x1E, "Digit1", 0x02},
+    {0x1F, "Digit2", 0x03},
+    {0x20, "Digit3", 0x04},
+    {0x21, "Digit4", 0x05},
+    {0x22, "Digit5", 0x06},
+    {0x23, "Digit6", 0x07},
+    {0x24, "Digit7", 0x08},
+    {0x25, "Digit8", 0x09},
+    {0x26, "Digit9", 0x0A},
+    {0x27, "Digit0", 0x0B},
+    {0x2D, "Minus", 0x0C},
+    {0x2E, "Equal", 0x0D},
+    {0x2A, "Backspace", 0x0E},
+    {0x2B, "Tab", 0x0F},
+    {0x14, "KeyQ", 0x10},
+    {0x1A, "KeyW", 0x11},
+    {0x08, "KeyE", 0x12},
+    {0x15, "KeyR", 0x13},
+    {0x17, "KeyT", 0x14},
+    {0x1C, "KeyY", 0x15},
+    {0x18, "KeyU", 0x16},
+    {0x0C, "KeyI", 0x17},
+    {0x12, "KeyO", 0x18},
+    {0x13, "KeyP", 0x19},
+    {0x2F, "BracketLeft", 0x1A},
+    {0x30, "BracketRight", 0x1B},
+    {0x28, "Enter", 0x1C},
+    {0xE0, "ControlLeft", 0x1D},
+    {0x04, "KeyA", 0x1E},
+    {0x16, "KeyS", 0x1F},
+    {0x07, "KeyD", 0x20},
+    {0x09, "KeyF", 0x21},
+    {0x0A, "KeyG", 0x22},
+    {0x0B, "KeyH", 0x23},
+    {0x0D, "KeyJ", 0x24},
+    {0x0E, "KeyK", 0x25},
+    {0x0F, "KeyL", 0x26},
+    {0x33, "Semicolon", 0x27},
+    {0x34, "Quote", 0x28},
+    {0x35, "Backquote", 0x29},
+    {0xE1, "ShiftLeft", 0x2A},
+    {0x31, "Backslash", 0x2B},
+    {0x32, "", 0x2B},
+    {0x1D, "KeyZ", 0x2C},
+    {0x1B, "KeyX", 0x2D},
+    {0x06, "KeyC", 0x2E},
+    {0x19, "KeyV", 0x2F},
+    {0x05, "KeyB", 0x30},
+    {0x11, "KeyN", 0x31},
+    {0x10, "KeyM", 0x32},
+    {0x36, "Comma", 0x33},
+    {0x37, "Period", 0x34},
+    {0x38, "Slash", 0x35},
+    {0xE5, "ShiftRight", 0x36},
+    {0x55, "NumpadMultiply", 0x37},
+    {0xE2, "AltLeft", 0x38},
+    {0x2C, "Space", 0x39},
+    {0x39, "CapsLock", 0x3A},
+    {0x3A, "F1", 0x3B},
+    {0x3B, "F2", 0x3C},
+    {0x3C, "F3", 0x3D},
+    {0x3D, "F4", 0x3E},
+    {0x3E, "F5", 0x3F},
+    {0x3F, "F6", 0x40},
+    {0x40, "F7", 0x41},
+    {0x41, "F8", 0x42},
+    {0x42, "F9", 0x43},
+    {0x43, "F10", 0x44},
+    {0x53, "NumLock", 0x45},
+    {0x47, "ScrollLock", 0x46},
+    {0x5F, "Numpad7", 0x47},
+    {0x60, "Numpad8", 0x48},
+    {0x61, "Numpad9", 0x49},
+    {0x56, "NumpadSubtract", 0x4A},
+    {0x5C, "Numpad4", 0x4B},
+    {0x5D, "Numpad5", 0x4C},
+    {0x5E, "Numpad6", 0x4D},
+    {0x57, "NumpadAdd", 0x4E},
+    {0x59, "Numpad1", 0x4F},
+    {0x5A, "Numpad2", 0x50},
+    {0x5B, "Numpad3", 0x51},
+    {0x62, "Numpad0", 0x52},
+    {0x63, "NumpadDecimal", 0x53},
+    {0x9A, "", 0x54},
+    {0x64, "IntlBackslash", 0x56},
+    {0x44, "F11", 0x57},
+    {0x45, "F12", 0x58},
+    {0x67, "NumpadEqual", 0x59},
+    {0x68, "F13", 0x64},
+    {0x69, "F14", 0x65},
+    {0x6A, "F15", 0x66},
+    {0x6B, "F16", 0x67},
+    {0x6C, "F17", 0x68},
+    {0x6D, "F18", 0x69},
+    {0x6E, "F19", 0x6A},
+    {0x6F, "F20", 0x6B},
+    {0x70, "F21", 0x6C},
+    {0x71, "F22", 0x6D},
+    {0x72, "F23", 0x6E},
+    {0x88, "KanaMode", 0x70},
+    {0x87, "IntlRo", 0x73},
+    {0x73, "F24", 0x76},
+    {0x8A, "Convert", 0x79},
+    {0x8B, "NonConvert", 0x7B},
+    {0x89, "IntlYen", 0x7D},
+    {0x85, "NumpadComma", 0x7E},
+    {0x103, "MediaTrackPrevious", 0x90},
+    {0x102, "MediaTrackNext", 0x99},
+    {0x58, "NumpadEnter", 0x9C},
+    {0xE4, "ControlRight", 0x9D},
+    {0x7F, "AudioVolumeMute", 0xA0},
+    {0x106, "", 0xA0},
+    {0x10A, "LaunchApp2", 0xA1},
+    {0x105, "MediaPlayPause", 0xA2},
+    {0x104, "MediaStop", 0xA4},
+    {0x81, "AudioVolumeDown", 0xAE},
+    {0x80, "AudioVolumeUp", 0xB0},
+    {0x108, "", 0xB2},
+    {0x10D, "BrowserHome", 0xB2},
+    {0x54, "NumpadDivide", 0xB5},
+    {0x46, "PrintScreen", 0xB7},
+    {0xE6, "AltRight", 0xB8},
+    {0x48, "Pause", 0xC5},
+    {0x4A, "Home", 0xC7},
+    {0x52, "ArrowUp", 0xC8},
+    {0x4B, "PageUp", 0xC9},
+    {0x50, "ArrowLeft", 0xCB},
+    {0x4F, "ArrowRight", 0xCD},
+    {0x4D, "End", 0xCF},
+    {0x51, "ArrowDown", 0xD0},
+    {0x4E, "PageDown", 0xD1},
+    {0x49, "Insert", 0xD2},
+    {0x4C, "Delete", 0xD3},
+    {0xE3, "MetaLeft", 0xDB},
+    {0x00, "OSLeft", 0xDB},
+    {0xE7, "MetaRight", 0xDC},
+    {0x00, "OSRight", 0xDC},
+    {0x65, "ContextMenu", 0xDD},
+    {0x66, "Power", 0xDE},
+    {0x11A, "Sleep", 0xDF},
+    {0x10C, "BrowserSearch", 0xE5},
+    {0x112, "BrowserFavorites", 0xE6},
+    {0x111, "BrowserRefresh", 0xE7},
+    {0x110, "BrowserStop", 0xE8},
+    {0x10F, "BrowserForward", 0xE9},
+    {0x10E, "BrowserBack", 0xEA},
+    {0x10B, "LaunchApp1", 0xEB},
+    {0x109, "LaunchMail", 0xEC},
+    {0x107, "MediaSelect", 0xED},
+    {0x91, "Lang2", 0xF1},
+    {0x90, "Lang1", 0xF2},
+};
+
+}  // namespace
+
+int32_t Set1CodeOfUsage(int32_t usage) {
+    static const std::array<uint8_t, KEY_USAGE_LIMIT> byUsage = [] {
+        std::array<uint8_t, KEY_USAGE_LIMIT> table{};
+        for (const KeyRow& row : KEY_ROWS) {
+            if (row.usage != 0) table[static_cast<std::size_t>(row.usage)] = static_cast<uint8_t>(row.set1);
+        }
+        return table;
+    }();
+    if (usage <= 0 || usage >= KEY_USAGE_LIMIT) return 0;
+    return byUsage[static_cast<std::size_t>(usage)];
+}
+
+int32_t Set1CodeOfKeyName(std::string_view name) {
+    if (name.empty()) return 0;
+    for (const KeyRow& row : KEY_ROWS) {
+        if (row.name == name) return row.set1;
+    }
+    return 0;
+}

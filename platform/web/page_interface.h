@@ -1,0 +1,37 @@
+// The page's interface, both ways, in one place. index.html keeps the object
+// window.karnoltPage, whose members the C++ side uses only through the calls below
+// (page_interface.cpp holds their bodies); the page calls into the game only through
+// the exported functions listed at the end (named in CMakeLists.txt's
+// EXPORTED_FUNCTIONS, called from the page as Module._NAME).
+//
+//   karnoltPage.canvas             the canvas, its backing store at device-pixel size
+//   karnoltPage.context            its 2D context
+//   karnoltPage.framePresented()   a frame went up (start-up measurement, tests)
+//   karnoltPage.showError(title, text)   start-up failed: "Karnolt kann nicht starten"
+//   karnoltPage.showEnded()        the game has ended: "Spiel beendet"
+#pragma once
+
+#include <cstdint>
+
+// ---- The C++ side calls the page ---------------------------------------------
+
+extern "C" {
+int PageCanvasWidth();
+int PageCanvasHeight();
+void FillPageCanvasBlack();
+// Rows [top, bottom) of a picture at `pixels` (RGBA bytes, `width` a row, `height`
+// rows) into the canvas with its top-left pixel at x, y; the rest of the canvas is
+// left alone.
+void PutPageRows(const uint32_t* pixels, int width, int height, int x, int y, int top, int bottom);
+void NotePageFramePresented();
+void ShowPageError(const char* title, const char* text);
+void ShowPageEnded();
+// Whether the document has the focus (the page may start without it).
+int PageHasFocus();
+
+// ---- The page calls the C++ side ---------------------------------------------
+
+// The page's second Escape, or a closed page: the game sees Escape held from the next
+// read on.
+void WebRequestEnd();
+}

@@ -221,11 +221,11 @@ async function Main() {
     }
     for (const [viewport, ratio] of [[{ width: 1920, height: 1080 }, 1], [{ width: 1280, height: 720 }, 2],
                                      [{ width: 844, height: 390 }, 3]]) {
-      const opened = await OpenPage(chromium, origin, viewport, ratio);
+      // This Chromium has WebGL2, drawn by the processor without a graphics driver, which
+      // the page would leave alone: asked for, the graphics processor's scaling is tested.
+      const opened = await OpenPage(chromium, origin, viewport, ratio, '?picture=gl');
       firstFrames.push(opened.firstFrame);
       const name = `${viewport.width} x ${viewport.height} at ratio ${ratio}`;
-      // This Chromium has WebGL2 (drawn by the processor without a graphics driver), so
-      // the graphics processor's scaling is the one under test here.
       Check(await opened.page.evaluate(() => window.karnoltPage.picture !== null),
             `${name}: the page does not scale on the graphics processor`);
       const canvas = await CanvasPixels(opened.page);
@@ -234,9 +234,11 @@ async function Main() {
       CheckCentredAndCrisp(canvas, shots.start, name);
       if (options.screenshot && ratio === 1) await opened.page.screenshot({ path: options.screenshot });
       await ClosePage(opened);
-      // The processor's scaling, as a browser without WebGL2 gets it: the same bytes below
-      // the rows that show the frame-rate reading.
-      const processor = await OpenPage(chromium, origin, viewport, ratio, '?picture=2d');
+      // The processor's scaling, the page's own choice here: the same bytes below the rows
+      // that show the frame-rate reading.
+      const processor = await OpenPage(chromium, origin, viewport, ratio);
+      Check(await processor.page.evaluate(() => window.karnoltPage.picture === null),
+            `${name}: the page scales on WebGL2 drawn by the processor`);
       const scaled = await CanvasPixels(processor.page);
       const scale = Math.min(canvas.width / GAME_WIDTH, canvas.height / GAME_HEIGHT);
       const top = Math.floor((canvas.height - Math.round(GAME_HEIGHT * scale)) / 2);

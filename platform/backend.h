@@ -16,9 +16,11 @@
 #include <cstdint>
 
 #include "platform/display.h"
-#include "platform/draw/surface.h"
-#include "platform/input.h"
-#include "platform/screen/frame_pacing.h"
+
+// The shared code's records that pass through (draw/surface.h, screen/frame_pacing.h):
+// the back ends include those headers themselves; this one stays beneath them.
+struct Surface;
+struct FramePacing;
 
 // ---- What every back end writes ----------------------------------------------
 

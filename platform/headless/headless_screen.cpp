@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/draw/surface.h"
 #include "platform/headless.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/input/input_state.h"
+#include "platform/screen/frame_pacing.h"
 
 namespace {
 

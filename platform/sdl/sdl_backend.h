@@ -30,3 +30,14 @@ void ResetSdlInput();
 
 // The game window, or nullptr while the screen is closed.
 SDL_Window* SdlWindow();
+
+// The picture's way into the window (sdl_present.cpp). Chooses the texture or the
+// window-surface path for a picture of width x height; false when neither works.
+bool ChoosePresentation(SDL_Window* window, int32_t width, int32_t height);
+// The renderer and texture gone (the window closes, or the graphics device was lost).
+void DropPresentation();
+void ShowBlackPicture();
+// What the window showed may be lost: the next picture is sent whole.
+void RedrawWholePicture();
+// The picture (the game's size, MakeColour layout) onto the window, scaled and centred.
+void PresentPicture(const uint32_t* picture, bool whole);

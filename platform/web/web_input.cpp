@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/backend.h"
+#include "platform/input.h"
 #include "platform/input/key_table.h"
 #include "platform/web/page_interface.h"
 #include "platform/web/web_backend.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/draw/surface.h"
 #include "platform/screen/frame_pacing.h"
 #include "platform/screen/picture_scale.h"
 #include "platform/web/page_interface.h"

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/draw/surface.h"
+#include "platform/input.h"
+#include "platform/screen/frame_pacing.h"
 #include "tests/platform/contract/backend_contract.h"
 #include "tools/bmp_file.h"
 

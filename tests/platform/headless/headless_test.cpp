@@ -24,8 +24,6 @@ TEST_F(PlatformTest, PresentFlipsTheBackBufferOntoTheScreenWhileTheWindowIsActiv
     EXPECT_EQ(std::vector({HeadlessPresentedPixels()[1024 * 768 - 1], Pixel(5, 5)}),
               std::vector({MakeColour(200, 0, 0), MakeColour(10, 20, 30)}));
     ReleaseScreen();  // the last picture stays readable
-    EXPECT_EQ(std::vector<int64_t>({appActive, static_cast<int64_t>(SettledBackBuffer().pixels.size())}),
-              std::vector<int64_t>({0, 0}));
     PresentFrame();
     EXPECT_EQ(std::vector<int64_t>({HeadlessPresentedFrameCount(), HeadlessPresentedPixels()[0]}),
               std::vector<int64_t>({2, MakeColour(200, 0, 0)}));

@@ -57,29 +57,24 @@ protected:
     }
 };
 
+// What every back end does on opening and releasing is the contract test's; here
+// what only a desktop window does.
 TEST_F(SdlTest, OpensPacesAndShutsDown) {
-    EXPECT_EQ(appActive, 1);
     ASSERT_NE(SdlWindow(), nullptr);
     EXPECT_STREQ(SDL_GetWindowTitle(SdlWindow()), "Karnolt");
     EXPECT_NE(SDL_GetWindowFlags(SdlWindow()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-    ASSERT_EQ(SettledBackBuffer().width, 1024);
-    ASSERT_EQ(SettledBackBuffer().height, 768);
 
     // What reaches the screen is checked on real X servers by the end-to-end tests.
     const auto start = std::chrono::steady_clock::now();
     PresentFrame();
     PresentFrame();
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(appActive, 1);
     // Two paced frames cannot end before two 61sts of a second.
     EXPECT_GE(elapsed, std::chrono::microseconds(2 * 16393));
 
     ReleaseScreen();
-    EXPECT_EQ(SdlWindow(), nullptr);
-    EXPECT_EQ(appActive, 0);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
-    EXPECT_TRUE(SettledBackBuffer().pixels.empty());
 }
 
 TEST_F(SdlTest, MotionRunsAreMergedSoOnlyAFloodOverflows) {

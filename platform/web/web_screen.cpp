@@ -1,8 +1,8 @@
 // The browser's screen: the back buffer scaled crisply to the canvas's device
 // pixels, centred between black bars; frame pacing decided at each display frame.
-// Where the page has WebGL2, only the changed rows at the game's size go to it and the
-// graphics processor scales them, with the same taps and blends as the processor's
-// scaler; otherwise the processor scales the changed rows and puts them into the canvas.
+// Where a graphics processor draws the page's WebGL2, only the changed rows at the
+// game's size go to it and it scales them, with the same taps and blends as the
+// processor's scaler; otherwise the processor scales the changed rows into the canvas.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The browser's screen: the back buffer scaled crisply to the canvas's device
 // pixels, centred between black bars; frame pacing decided at each display frame.
-// Where a graphics processor draws the page's WebGL2, only the changed rows at the
-// game's size go to it and it scales them, with the same taps and blends as the
+// Where the page scales on WebGL2 (asked for in its address), only the changed rows at
+// the game's size go to it, and its shader uses the same taps and blends as the
 // processor's scaler; otherwise the processor scales the changed rows into the canvas.
 #include <emscripten/emscripten.h>
 

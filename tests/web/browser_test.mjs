@@ -221,8 +221,8 @@ async function Main() {
     }
     for (const [viewport, ratio] of [[{ width: 1920, height: 1080 }, 1], [{ width: 1280, height: 720 }, 2],
                                      [{ width: 844, height: 390 }, 3]]) {
-      // This Chromium has WebGL2, drawn by the processor without a graphics driver, which
-      // the page would leave alone: asked for, the graphics processor's scaling is tested.
+      // The graphics processor's scaling, which the page uses when asked (WebGL2 is drawn by
+      // the processor here, without a graphics driver).
       const opened = await OpenPage(chromium, origin, viewport, ratio, '?picture=gl');
       firstFrames.push(opened.firstFrame);
       const name = `${viewport.width} x ${viewport.height} at ratio ${ratio}`;
@@ -234,11 +234,11 @@ async function Main() {
       CheckCentredAndCrisp(canvas, shots.start, name);
       if (options.screenshot && ratio === 1) await opened.page.screenshot({ path: options.screenshot });
       await ClosePage(opened);
-      // The processor's scaling, the page's own choice here: the same bytes below the rows
-      // that show the frame-rate reading.
+      // The processor's scaling, the page's own: the same bytes below the rows that show
+      // the frame-rate reading.
       const processor = await OpenPage(chromium, origin, viewport, ratio);
       Check(await processor.page.evaluate(() => window.karnoltPage.picture === null),
-            `${name}: the page scales on WebGL2 drawn by the processor`);
+            `${name}: the page scales on WebGL2 without being asked to`);
       const scaled = await CanvasPixels(processor.page);
       const scale = Math.min(canvas.width / GAME_WIDTH, canvas.height / GAME_HEIGHT);
       const top = Math.floor((canvas.height - Math.round(GAME_HEIGHT * scale)) / 2);

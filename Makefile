@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 DEPS := scripts/install-deps.sh
 
-.PHONY: all deps build play test web serve-web bench fuzz soak references package format clean
+.PHONY: all deps build play test web serve-web bench bench-web fuzz soak references package format clean
 
 all: build
 
@@ -22,7 +22,7 @@ play: build
 export NODE_PATH := /usr/share/nodejs
 web: deps
 	@bash $(DEPS) web
-	@emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF >/dev/null
+	@emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF -DKARNOLT_BENCH=OFF >/dev/null
 	@cmake --build build-web -j $(JOBS)
 
 # The page at http://127.0.0.1:8000/, on this machine only; any static web server will do.
@@ -46,6 +46,17 @@ bench: deps
 	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_BENCH=ON -DKARNOLT_TESTS=OFF
 	@cmake --build build-release -j $(JOBS)
 	@for b in build-release/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
+
+# The frame benchmarks native (build-release) and as WebAssembly under Node.js (build-web),
+# side by side, BENCH_ROUNDS rounds each (bench/web_vs_native.sh).
+BENCH_ROUNDS ?= 5
+bench-web: deps
+	@bash $(DEPS) bench web
+	@cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_BENCH=ON -DKARNOLT_TESTS=OFF
+	@cmake --build build-release -j $(JOBS) --target bench_frames
+	@emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DKARNOLT_TESTS=OFF -DKARNOLT_BENCH=ON >/dev/null
+	@cmake --build build-web -j $(JOBS) --target bench_frames
+	@bash bench/web_vs_native.sh $(BENCH_ROUNDS)
 
 # The level decoder's and the script parser's fuzzers, built with clang in their own folder,
 # one after the other for FUZZ_SECONDS each. The parser's seeds are every replay script in the

@@ -123,11 +123,14 @@ void ShowScaledSprite(int32_t scaledNumber, int32_t x, int32_t y, int32_t opacit
     // A drawing still open on a sprite may change its image at any moment.
     const bool spriteBeingDrawn = drawState.targetKind == DRAW_TARGET_SPRITE;
     if (!layer.valid || !(layer.key == key) || !covered || spriteBeingDrawn) {
+        // The first picture waits for its layer, so that one gets the visible part
+        // alone, at half the work; the margin comes with the first scroll.
+        const int64_t margin = layer.valid ? LAYER_MARGIN : 0;
         BuildLayer(sprite->image, scaled->width, scaled->height, key,
-                   std::max<int64_t>(spriteColumnFirst - LAYER_MARGIN, 0),
-                   std::min<int64_t>(spriteColumnEnd + LAYER_MARGIN, scaled->width),
-                   std::max<int64_t>(spriteRowFirst - LAYER_MARGIN, 0),
-                   std::min<int64_t>(spriteRowEnd + LAYER_MARGIN, scaled->height), layer);
+                   std::max<int64_t>(spriteColumnFirst - margin, 0),
+                   std::min<int64_t>(spriteColumnEnd + margin, scaled->width),
+                   std::max<int64_t>(spriteRowFirst - margin, 0),
+                   std::min<int64_t>(spriteRowEnd + margin, scaled->height), layer);
     }
     DeferBlend(DeferredBlend{&layer, x, y, columnFirst, columnEnd, rowFirst, rowEnd});
 }

@@ -166,29 +166,32 @@ void PlotSegment(Surface& surface, int64_t x0, int64_t y0, int64_t x1, int64_t y
 
 // Steps of a stroke along the centre walk from pixel `index`: the three pixels across
 // each step. Near the minor edges, those across that fall off the surface are skipped.
+// The walk moves a pointer by address-sized strides, so that a 32-bit target (WebAssembly)
+// does no 64-bit address arithmetic; only the error term needs 64 bits.
 template <bool NEAR_EDGE>
 void WalkStroke(const SegmentWalk& w, uint32_t* pixels, int64_t width, int64_t index, int64_t minor,
                 int64_t count, int64_t remainder, uint32_t colour) {
-    const int64_t majorStride = w.xMajor ? w.majorStep : w.majorStep * width;
-    const int64_t minorStride = w.xMajor ? w.minorStep * width : w.minorStep;
-    const int64_t across = w.xMajor ? width : 1;
+    const auto majorStride = static_cast<std::ptrdiff_t>(w.xMajor ? w.majorStep : w.majorStep * width);
+    const auto minorStride = static_cast<std::ptrdiff_t>(w.xMajor ? w.minorStep * width : w.minorStep);
+    const auto across = static_cast<std::ptrdiff_t>(w.xMajor ? width : 1);
     const int64_t twoA = 2 * w.a;
     const int64_t twoB = 2 * w.b;
+    uint32_t* pixel = pixels + index;
     for (int64_t i = 0; i < count; ++i) {
         if (!NEAR_EDGE || (minor >= 1 && minor < w.minorLimit - 1)) {
-            pixels[index - across] = colour;
-            pixels[index] = colour;
-            pixels[index + across] = colour;
+            pixel[-across] = colour;
+            pixel[0] = colour;
+            pixel[across] = colour;
         } else {
             for (int64_t d = -1; d <= 1; ++d) {
-                if (minor + d >= 0 && minor + d < w.minorLimit) pixels[index + d * across] = colour;
+                if (minor + d >= 0 && minor + d < w.minorLimit) pixel[d * across] = colour;
             }
         }
         remainder += twoA;
         const bool step = remainder >= twoB;
         remainder -= step ? twoB : 0;
-        minor += step ? w.minorStep : 0;
-        index += majorStride + (step ? minorStride : 0);
+        if (NEAR_EDGE) minor += step ? w.minorStep : 0;
+        pixel += majorStride + (step ? minorStride : 0);
     }
 }
 

@@ -77,8 +77,13 @@ void DrawPointsOnRow(int32_t y, const int32_t* xs, int32_t count) {
         return;
     }
     uint32_t* row = surface->pixels.data() + static_cast<std::size_t>(y) * surface->width;
+    // In locals: a store through `row` could otherwise change them, as far as the
+    // compiler knows, so they would be read again for every point.
+    const uint32_t colour = drawState.colour;
+    const auto width = static_cast<uint32_t>(surface->width);
     for (int32_t k = 0; k < count; ++k) {
-        if (xs[k] >= 0 && xs[k] < surface->width) row[xs[k]] = drawState.colour;
+        const auto x = static_cast<uint32_t>(xs[k]);  // a negative x wraps past width
+        if (x < width) row[x] = colour;
     }
 }
 

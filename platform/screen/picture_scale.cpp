@@ -156,11 +156,22 @@ void PrepareScaler(PictureScaler& scaler, int32_t sourceWidth, int32_t sourceHei
     scaler.redrawAll = true;
 }
 
-std::vector<RowBand> ScaleChangedRows(PictureScaler& scaler, const uint32_t* source, uint32_t* target,
-                                      int32_t targetPitch, bool swapRedBlue) {
+namespace {
+
+void AddRowToBands(std::vector<RowBand>& bands, int32_t row) {
+    if (!bands.empty() && bands.back().bottom == row) {
+        bands.back().bottom = row + 1;
+    } else {
+        bands.push_back({row, row + 1});
+    }
+}
+
+}  // namespace
+
+std::vector<RowBand> MarkChangedRows(PictureScaler& scaler, const uint32_t* source) {
     std::vector<RowBand> bands;
     const int32_t width = scaler.sourceWidth;
-    if (width <= 0 || scaler.place.height <= 0) return bands;
+    if (width <= 0) return bands;
     // An idle game draws the same picture every frame: comparing rows is far
     // cheaper than scaling them and sending them to the screen again.
     const auto rowBytes = static_cast<std::size_t>(width) * sizeof(uint32_t);
@@ -168,10 +179,21 @@ std::vector<RowBand> ScaleChangedRows(PictureScaler& scaler, const uint32_t* sou
         const uint32_t* row = source + static_cast<std::size_t>(y) * width;
         uint32_t* last = scaler.lastSource.data() + static_cast<std::size_t>(y) * width;
         const bool changed = scaler.redrawAll || std::memcmp(row, last, rowBytes) != 0;
-        if (changed) std::memcpy(last, row, rowBytes);
+        if (changed) {
+            std::memcpy(last, row, rowBytes);
+            AddRowToBands(bands, y);
+        }
         scaler.sourceRowChanged[y] = changed ? 1 : 0;
     }
     scaler.redrawAll = false;
+    return bands;
+}
+
+std::vector<RowBand> ScaleChangedRows(PictureScaler& scaler, const uint32_t* source, uint32_t* target,
+                                      int32_t targetPitch, bool swapRedBlue) {
+    std::vector<RowBand> bands;
+    if (scaler.sourceWidth <= 0 || scaler.place.height <= 0) return bands;
+    MarkChangedRows(scaler, source);
 
     const int32_t outWidth = scaler.place.width;
     scaler.acrossRow[0] = -1;
@@ -189,11 +211,7 @@ std::vector<RowBand> ScaleChangedRows(PictureScaler& scaler, const uint32_t* sou
         } else {
             BlendRows(upper, ScaledAcross(scaler, source, first + 1, swapRedBlue), weight, outWidth, out);
         }
-        if (!bands.empty() && bands.back().bottom == o) {
-            bands.back().bottom = o + 1;
-        } else {
-            bands.push_back({o, o + 1});
-        }
+        AddRowToBands(bands, o);
     }
     return bands;
 }

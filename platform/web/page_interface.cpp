@@ -19,6 +19,27 @@ EM_JS(void, PutPageRows, (const uint32_t* pixels, int width, int height, int x, 
                                                      bottom - top);
 });
 
+EM_JS(int, PageScalesPicture, (), { return window['karnoltPage']['picture'] ? 1 : 0; });
+
+EM_JS(void, PlacePagePicture,
+      (int width, int height, int x, int y, const int32_t* columnFirst, const int32_t* columnWeight,
+       int columnCount, const int32_t* rowFirst, const int32_t* rowWeight, int rowCount),
+      {
+          const axis = function(at, count) {
+              return HEAP32.subarray(at >> 2, (at >> 2) + count);
+          };
+          window['karnoltPage']['picture']['place'](width, height, x, y, axis(columnFirst, columnCount),
+                                                    axis(columnWeight, columnCount), axis(rowFirst, rowCount),
+                                                    axis(rowWeight, rowCount));
+      });
+
+EM_JS(void, PutPagePictureRows, (const uint32_t* pixels, int width, int top, int bottom), {
+    const bytes = HEAPU8.subarray(pixels + top * width * 4, pixels + bottom * width * 4);
+    window['karnoltPage']['picture']['putRows'](bytes, top, bottom);
+});
+
+EM_JS(void, DrawPagePicture, (), { window['karnoltPage']['picture']['draw'](); });
+
 EM_JS(void, NotePageFramePresented, (), { window['karnoltPage']['framePresented'](); });
 
 EM_JS(void, NotePageGameFrame, (), { ++window['karnoltPage']['gameFrames']; });

@@ -5,7 +5,10 @@
 // EXPORTED_FUNCTIONS, called from the page as Module._NAME).
 //
 //   karnoltPage.canvas             the canvas, its backing store at device-pixel size
-//   karnoltPage.context            its 2D context
+//   karnoltPage.context            its 2D context, where the processor scales the picture
+//   karnoltPage.picture            or else the graphics processor's scaler (WebGL2):
+//                                  place(...), putRows(bytes, top, bottom), draw()
+//   karnoltPage.readPixels()       the canvas's pixels (tests)
 //   karnoltPage.framePresented()   a frame went up (start-up measurement, tests)
 //   karnoltPage.gameFrames         game frames run (the game's speed, which the
 //                                  canvas cannot show: several may share a picture)
@@ -25,6 +28,18 @@ void FillPageCanvasBlack();
 // rows) into the canvas with its top-left pixel at x, y; the rest of the canvas is
 // left alone.
 void PutPageRows(const uint32_t* pixels, int width, int height, int x, int y, int top, int bottom);
+// 1 when the page scales the picture on the graphics processor (karnoltPage.picture).
+int PageScalesPicture();
+// The game's picture size, its place on the canvas and the taps of each axis (output
+// pixel o shows source pixel first[o] blended with the next by weight[o] / 256).
+void PlacePagePicture(int width, int height, int x, int y, const int32_t* columnFirst,
+                      const int32_t* columnWeight, int columnCount, const int32_t* rowFirst,
+                      const int32_t* rowWeight, int rowCount);
+// Rows [top, bottom) of the game's picture at `pixels` (RGBA bytes, `width` a row) into
+// the page's copy of it.
+void PutPagePictureRows(const uint32_t* pixels, int width, int top, int bottom);
+// The page's copy of the picture scaled into the canvas.
+void DrawPagePicture();
 void NotePageFramePresented();
 void NotePageGameFrame();
 void ShowPageError(const char* title, const char* text);

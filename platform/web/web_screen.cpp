@@ -1,6 +1,8 @@
 // The browser's screen: the back buffer scaled crisply to the canvas's device
-// pixels, centred between black bars, and only the rows that changed put into the
-// canvas; frame pacing decided at each display frame.
+// pixels, centred between black bars; frame pacing decided at each display frame.
+// Where the page scales on WebGL2 (asked for in its address), only the changed rows at
+// the game's size go to it, and its shader uses the same taps and blends as the
+// processor's scaler; otherwise the processor scales the changed rows into the canvas.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -46,6 +48,26 @@ void StopVideo() {}
 // The page's focus and visibility events report the activation as they come.
 void HandleWindowMessages() {}
 
+namespace {
+
+// The graphics processor scales: the page gets the changed rows at the game's size, and
+// the axes' taps whenever the place changes.
+void ShowPictureScaledByPage(const Surface& backBuffer, bool placeChanged) {
+    const PictureScaler& scaler = screen.scaler;
+    if (placeChanged) {
+        PlacePagePicture(backBuffer.width, backBuffer.height, scaler.place.x, scaler.place.y,
+                         scaler.columns.first.data(), scaler.columns.weight.data(), scaler.place.width,
+                         scaler.rows.first.data(), scaler.rows.weight.data(), scaler.place.height);
+    }
+    const std::vector<RowBand> bands = MarkChangedRows(screen.scaler, backBuffer.pixels.data());
+    for (const RowBand& band : bands) {
+        PutPagePictureRows(backBuffer.pixels.data(), backBuffer.width, band.top, band.bottom);
+    }
+    if (!bands.empty()) DrawPagePicture();
+}
+
+}  // namespace
+
 void ShowPicture(Surface& backBuffer, bool whole) {
     // A picture kept off the canvas leaves what the canvas lost to the next one.
     if (whole) screen.scaler.redrawAll = true;
@@ -59,9 +81,16 @@ void ShowPicture(Surface& backBuffer, bool whole) {
         screen.canvasHeight = canvasHeight;
         screen.scaler.redrawAll = true;
     }
+    const PicturePlace placeBefore = screen.scaler.place;
+    const bool scaledBefore = !screen.scaler.columns.first.empty();
     PrepareScaler(screen.scaler, backBuffer.width, backBuffer.height, canvasWidth, canvasHeight);
     const PicturePlace place = screen.scaler.place;
     if (place.width <= 0 || place.height <= 0) return;
+    if (PageScalesPicture() != 0) {
+        ShowPictureScaledByPage(backBuffer, !scaledBefore || !(place == placeBefore));
+        NotePageFramePresented();
+        return;
+    }
     screen.scaled.resize(static_cast<std::size_t>(place.width) * place.height);
     if (screen.scaler.redrawAll) FillPageCanvasBlack();
     for (const RowBand& band : ScaleChangedRows(screen.scaler, backBuffer.pixels.data(), screen.scaled.data(),

@@ -133,7 +133,7 @@ export function Finish() {
 export async function CanvasPixels(page) {
   const canvas = await page.evaluate(() => {
     const c = window.karnoltPage.canvas;
-    const bytes = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const bytes = window.karnoltPage.readPixels();
     let text = '';
     for (let k = 0; k < bytes.length; k += 0x8000) {
       text += String.fromCharCode.apply(null, bytes.subarray(k, k + 0x8000));

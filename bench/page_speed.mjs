@@ -1,0 +1,145 @@
+// How fast the page is in Debian's Chromium, a measurement and not a test: game frames
+// a second, idle and while the view scrolls, at 1024 x 768 (ratio 1), at a phone's
+// 844 x 390 at ratio 3 (a 2532 x 1170 canvas) and at 3840 x 2160, with the page's
+// processor slowed by the automation protocol as on a slow phone; and the time from
+// loading the page to its first frame, over cold loads in fresh browsers.
+//
+// node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N] [--screen WIDTH] [--query ?picture=gl]
+//
+// Build the page first (make web). The figures move with the machine's load: run it
+// on a quiet machine, and compare runs made side by side.
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { LoadPinnedModule, ParseArguments, ServeSite } from '../tests/web/page_support.mjs';
+
+const CountOption = (name, low, high, initial, key) => ({
+  key, initial, problem: `${name} takes ${low} to ${high}`,
+  Parse: (text) => (Number.isInteger(Number(text)) && Number(text) >= low && Number(text) <= high
+    ? Number(text) : undefined),
+});
+const ARGUMENTS = {
+  tool: 'page_speed',
+  usage: 'node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N] [--screen WIDTH] [--query ?picture=gl]',
+  positional: ['SITE_DIR'],
+  options: {
+    '--loads': CountOption('--loads', 1, 100, 10, 'loads'),
+    '--seconds': CountOption('--seconds', 1, 60, 4, 'seconds'),
+    '--runs': CountOption('--runs', 1, 10, 1, 'runs'),
+    // Only the screen of this width in CSS pixels (1024, 844 or 3840); 0 measures only the loads.
+    // Added to the page's address: ?picture=gl measures the WebGL2 scaling.
+    '--query': { key: 'query', initial: '', problem: '--query takes ?NAME=VALUE',
+                 Parse: (text) => (/^\?[a-z0-9=&]+$/.test(text) ? text : undefined) },
+    '--screen': { key: 'screen', initial: -1, problem: '--screen takes 1024, 844, 3840 or 0',
+                  Parse: (text) => ([0, 1024, 844, 3840].includes(Number(text)) ? Number(text) : undefined) },
+  },
+};
+
+// Each screen with the processor slowdowns it is measured at.
+const SCREENS = [
+  { name: '1024 x 768, ratio 1', viewport: { width: 1024, height: 768 }, ratio: 1, slowdowns: [1, 4, 6] },
+  { name: '844 x 390, ratio 3', viewport: { width: 844, height: 390 }, ratio: 3, slowdowns: [1, 4, 6] },
+  { name: '3840 x 2160, ratio 1', viewport: { width: 3840, height: 2160 }, ratio: 1, slowdowns: [1] },
+];
+const BROWSER_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+                      '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+
+// A fresh browser with an empty profile (nothing cached), its processor slowed before
+// the page loads.
+async function OpenFreshPage(chromium, url, viewport, ratio, slowdown) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-speed-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS, viewport,
+    deviceScaleFactor: ratio });
+  const page = context.pages()[0] || (await context.newPage());
+  const session = await context.newCDPSession(page);
+  await session.send('Emulation.setCPUThrottlingRate', { rate: slowdown });
+  await page.goto(url);
+  await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 0, null,
+                             { timeout: 60000 });
+  const close = async () => {
+    await context.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  };
+  return { page, close };
+}
+
+// Game frames a second over the next `seconds`, counted and timed by the page itself.
+function FramesPerSecond(page, seconds) {
+  return page.evaluate(async (milliseconds) => {
+    const start = { frames: window.karnoltPage.presented, time: performance.now() };
+    await new Promise((resolve) => setTimeout(resolve, milliseconds));
+    return (window.karnoltPage.presented - start.frames) * 1000 / (performance.now() - start.time);
+  }, seconds * 1000);
+}
+
+// Idle, then scrolling: the first click takes the pointer, and a pointer held against
+// the left edge scrolls the view by a step every frame.
+async function MeasureScreen(chromium, url, screen, slowdown, seconds) {
+  const opened = await OpenFreshPage(chromium, url, screen.viewport, screen.ratio, slowdown);
+  try {
+    const { page } = opened;
+    const centre = { x: screen.viewport.width / 2, y: screen.viewport.height / 2 };
+    await page.mouse.click(centre.x, centre.y);
+    await page.waitForFunction(() => document.pointerLockElement !== null, null, { timeout: 10000 });
+    await page.waitForTimeout(1000);
+    const idle = await FramesPerSecond(page, seconds);
+    await page.mouse.move(centre.x - 4000, centre.y);
+    await page.waitForTimeout(500);
+    const scrolling = await FramesPerSecond(page, seconds);
+    return { idle, scrolling };
+  } finally {
+    await opened.close();
+  }
+}
+
+async function LoadToFirstFrame(chromium, url, slowdown) {
+  const opened = await OpenFreshPage(chromium, url, { width: 1024, height: 768 }, 1, slowdown);
+  try {
+    return await opened.page.evaluate(() => window.karnoltPage.firstFrame);
+  } finally {
+    await opened.close();
+  }
+}
+
+function Median(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = Math.floor(sorted.length / 2);
+  return sorted.length % 2 === 1 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
+
+async function Main() {
+  const options = ParseArguments(process.argv.slice(2), ARGUMENTS);
+  const siteDir = path.resolve(options.positional[0]);
+  const { chromium } = await LoadPinnedModule('playwright-core/index.mjs');
+  const server = await ServeSite(siteDir);
+  const url = `http://127.0.0.1:${server.address().port}/${options.query}`;
+  const pageBytes = fs.readdirSync(siteDir).reduce((sum, name) => sum + fs.statSync(path.join(siteDir, name)).size, 0);
+  try {
+    console.log(`page: ${(pageBytes / 1024).toFixed(0)} KB; load average ${os.loadavg().map((l) => l.toFixed(1)).join(' ')}`);
+    console.log('game frames a second        slowed   idle   scrolling');
+    for (const screen of SCREENS) {
+      if (options.screen >= 0 && options.screen !== screen.viewport.width) continue;
+      for (const slowdown of screen.slowdowns) {
+        for (let run = 0; run < options.runs; ++run) {
+          const { idle, scrolling } = await MeasureScreen(chromium, url, screen, slowdown, options.seconds);
+          console.log(`${screen.name.padEnd(27)} ${`${slowdown}x`.padStart(6)} ${idle.toFixed(1).padStart(6)} ` +
+                      `${scrolling.toFixed(1).padStart(11)}`);
+        }
+      }
+    }
+    for (const slowdown of options.screen > 0 ? [] : [1, 4]) {
+      const times = [];
+      for (let k = 0; k < options.loads; ++k) times.push(await LoadToFirstFrame(chromium, url, slowdown));
+      console.log(`load to first frame, slowed ${slowdown}x (ms): median ${Median(times).toFixed(0)}, ` +
+                  `${times.map((t) => t.toFixed(0)).join(' ')}`);
+    }
+  } finally {
+    server.close();
+  }
+}
+
+Main().catch((error) => {
+  console.error(`page_speed: ${error.stack || error}`);
+  process.exit(1);
+});

@@ -18,7 +18,6 @@ void SkipPicture(bool skip);
 // Where the picture lies on the canvas, in device pixels; empty before the first frame.
 PicturePlace CanvasPicturePlace();
 
-// True from the page's first touch (web_touch.cpp) until a mouse takes the pointer;
-// StopTouchPlay ends it.
-bool TouchPlaying();
-void StopTouchPlay();
+// The page's first touch (web_touch.cpp) starts touch play: the mouse reads take the
+// fingers' input until a mouse takes the pointer again (web_input.cpp).
+void StartTouchPlay();

@@ -15,6 +15,8 @@
 namespace {
 
 struct WebInput {
+    // From the page's first touch until a mouse takes the pointer (web_touch.cpp).
+    bool touchPlaying = false;
     bool focused = true;
     bool visible = true;
     // Buttons (as the browser numbers them) whose press the game was sent: only
@@ -112,10 +114,13 @@ int32_t ClaimMouse() {
     if (!PointerLocked()) {
         input.wasLocked = false;
         // Touch play sends the game mouse input of its own.
-        return TouchPlaying() ? MOUSE_OURS : MOUSE_NOT_OURS;
+        return input.touchPlaying ? MOUSE_OURS : MOUSE_NOT_OURS;
     }
     // A mouse that takes the pointer ends touch play.
-    if (TouchPlaying()) StopTouchPlay();
+    if (input.touchPlaying) {
+        input.touchPlaying = false;
+        EndTouchPlay();
+    }
     if (!input.wasLocked) {
         input.wasLocked = true;
         // A button held when the lock was lost was let go where the game could not
@@ -130,4 +135,8 @@ int32_t ClaimMouse() {
 
 void FreeMouse() {
     input.wasLocked = input.wasLocked && PointerLocked();
+}
+
+void StartTouchPlay() {
+    input.touchPlaying = true;
 }

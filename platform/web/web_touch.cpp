@@ -14,8 +14,6 @@
 
 namespace {
 
-bool touchPlaying = false;
-
 // What the page passes as a touch's phase.
 constexpr int32_t PHASE_DOWN = 0;
 constexpr int32_t PHASE_MOVE = 1;
@@ -29,7 +27,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void WebTouchPicture(int32_t phase, int32_t butt
     const int32_t width = BackBufferWidth();
     const int32_t height = BackBufferHeight();
     if (place.width <= 0 || place.height <= 0 || width <= 0 || height <= 0) return;
-    touchPlaying = true;
+    StartTouchPlay();
     const int32_t gameX = SourceCoordinate(x, place.x, place.width, width);
     const int32_t gameY = SourceCoordinate(y, place.y, place.height, height);
     // A finger put down beside the picture, in a black bar, is no touch of the game's;
@@ -41,15 +39,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE void WebTouchPicture(int32_t phase, int32_t butt
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void WebTouchControl(int32_t control, int32_t down) {
-    touchPlaying = true;
+    StartTouchPlay();
     NoteTouchControl(control, down != 0);
-}
-
-bool TouchPlaying() {
-    return touchPlaying;
-}
-
-void StopTouchPlay() {
-    touchPlaying = false;
-    EndTouchPlay();
 }

@@ -62,6 +62,16 @@ TEST(PictureScaleTest, EveryPixelKeepsItsOwnColourAndEdgesBlurByOnePixelAtMost) 
                     ++blended[first];
                 }
             }
+            // The picture scaled is the picture mirrored, scaled and mirrored back: an edge
+            // blends the same way seen from either side.
+            for (int32_t o = 0; o < output; ++o) {
+                const int32_t mirror = output - 1 - o;
+                if (axis.weight[o] == 0) continue;
+                EXPECT_EQ(axis.first[mirror], source - 2 - axis.first[o])
+                    << source << " -> " << output << ": " << o;
+                EXPECT_NEAR(axis.weight[mirror], 256 - axis.weight[o], 1)
+                    << source << " -> " << output << ": " << o;
+            }
             for (int32_t i = 0; i < source; ++i) {
                 EXPECT_GE(pure[i], 1) << source << " -> " << output << ": pixel " << i << " lost its colour";
                 EXPECT_LE(blended[i], 1) << source << " -> " << output << ": edge after " << i;

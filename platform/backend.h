@@ -27,7 +27,7 @@ struct FramePacing;
 // The display system up (InitSpriteSystem); false where there is none to be had.
 bool StartVideo();
 // The full-screen window (or canvas) for a picture of width x height, the system
-// pointer hidden; false when it cannot be had, with nothing left open.
+// pointer hidden; false when it cannot be had (CloseWindow then puts away what was made).
 bool OpenWindow(int32_t width, int32_t height, const char* title);
 // The window closed, the player's pointer given back; harmless without a window.
 void CloseWindow();

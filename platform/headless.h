@@ -14,13 +14,6 @@ void HeadlessQueueMotionX(int32_t value);
 void HeadlessQueueMotionY(int32_t value);
 void HeadlessQueueButton(int32_t button, bool down);  // buttons 1 to 3
 void HeadlessQueueWheel(int32_t value);
-// Touch play, as a touch screen reports it (backend.h's NoteTouch* calls): a finger
-// on the picture at game point (x, y) holding button 1 or 2, moved, lifted; a
-// control (TOUCH_DELETE ... TOUCH_SCROLL_DOWN) pressed or let go.
-void HeadlessTouchDown(int32_t button, int32_t x, int32_t y);
-void HeadlessTouchMove(int32_t x, int32_t y);
-void HeadlessTouchUp();
-void HeadlessTouchControl(int32_t control, bool down);
 // Window activation, in force from the next frame on.
 void HeadlessSetActive(bool active);
 

@@ -32,19 +32,3 @@ void HeadlessQueueButton(int32_t button, bool down) {
 void HeadlessQueueWheel(int32_t value) {
     QueueDeviceMouseEvent({MOUSE_PART_WHEEL, value});
 }
-
-void HeadlessTouchDown(int32_t button, int32_t x, int32_t y) {
-    NoteTouchDown(button, x, y);
-}
-
-void HeadlessTouchMove(int32_t x, int32_t y) {
-    NoteTouchMove(x, y);
-}
-
-void HeadlessTouchUp() {
-    NoteTouchUp();
-}
-
-void HeadlessTouchControl(int32_t control, bool down) {
-    NoteTouchControl(control, down);
-}

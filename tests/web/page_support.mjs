@@ -21,27 +21,27 @@ export function Usage(tool, usage, problem) {
 }
 
 // Positional arguments, which must exist as files, and "--name VALUE" options.
-// spec.options maps each option's name to { key, initial, Parse, problem }: Parse(text)
+// command.options maps each option's name to { key, initial, Parse, problem }: Parse(text)
 // returns the value, or undefined when the text is not one, and problem says why.
-export function ParseArguments(argv, spec) {
+export function ParseArguments(argv, command) {
   const options = { positional: [] };
-  for (const option of Object.values(spec.options)) options[option.key] = option.initial;
+  for (const option of Object.values(command.options)) options[option.key] = option.initial;
   for (let k = 0; k < argv.length; ++k) {
-    const option = spec.options[argv[k]];
+    const option = command.options[argv[k]];
     if (!option) {
       options.positional.push(argv[k]);
       continue;
     }
-    if (k + 1 >= argv.length) Usage(spec.tool, spec.usage, `${argv[k]} needs a value`);
+    if (k + 1 >= argv.length) Usage(command.tool, command.usage, `${argv[k]} needs a value`);
     const value = option.Parse(argv[++k]);
-    if (value === undefined) Usage(spec.tool, spec.usage, option.problem);
+    if (value === undefined) Usage(command.tool, command.usage, option.problem);
     options[option.key] = value;
   }
-  if (options.positional.length !== spec.positional.length) {
-    Usage(spec.tool, spec.usage, `${spec.positional.join(', ').replace(/, ([^,]*)$/, ' and $1')} are needed`);
+  if (options.positional.length !== command.positional.length) {
+    Usage(command.tool, command.usage, `${command.positional.join(', ').replace(/, ([^,]*)$/, ' and $1')} are needed`);
   }
   for (const file of options.positional) {
-    if (!fs.existsSync(file)) Usage(spec.tool, spec.usage, `${file}: not found`);
+    if (!fs.existsSync(file)) Usage(command.tool, command.usage, `${file}: not found`);
   }
   return options;
 }

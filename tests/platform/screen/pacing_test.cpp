@@ -147,16 +147,3 @@ TEST(PacingTest, ASlowMachineRunsAtMostTheBoundPerDisplayFrame) {
         EXPECT_EQ(due, c.due) << c.periodsApart << " periods apart";
     }
 }
-
-// A 30 Hz display that drops a display frame now and then, as a busy phone does:
-// the late one catches up instead of starting afresh, and the rate holds.
-TEST(PacingTest, ALateDisplayFrameCatchesUp) {
-    FramePacing pacing;
-    ASSERT_EQ(SetPacingCap(pacing, PACING_COUNTER_FREQUENCY, 60), 1);
-    int64_t frames = 0;
-    for (int64_t k = 0; k < 30 * 10; ++k) {
-        if (k % 10 != 5) frames += GameFramesDue(pacing, 1'000'000 + k * PACING_COUNTER_FREQUENCY / 30);
-    }
-    EXPECT_GE(frames, 600);
-    EXPECT_LE(frames, 611);
-}

@@ -5,13 +5,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 #include <vector>
 
 #include "platform/display.h"
 #include "platform/draw/surface.h"
 #include "platform/input.h"
-#include "platform/input/key_table.h"
 #include "platform/sdl/sdl_backend.h"
 #include "tests/platform/sdl/sdl_events.h"
 
@@ -82,12 +80,9 @@ TEST_F(SdlTest, MotionRunsAreMergedSoOnlyAFloodOverflows) {
     EXPECT_EQ(read(), std::vector({0, 0, 0, 0, 0, 1}));
 }
 
-// Window events change appActive only inside PresentFrame; while inactive the
-// mouse reports nothing and keeps its buttons.
-TEST_F(SdlTest, WindowEventsKeepAppActiveAndAnInactiveWindowIgnoresTheMouse) {
-    EXPECT_EQ(ReadMouse(), 1);
-    PushButton(SDL_BUTTON_LEFT, true);
-    ASSERT_EQ(ReadMouse(), 1);
+// Window events change appActive only inside PresentFrame; what an inactive window
+// does with the keys and the mouse is the contract test's.
+TEST_F(SdlTest, WindowEventsKeepAppActive) {
     struct Step {
         SDL_WindowEventID event;
         int32_t active;
@@ -98,25 +93,10 @@ TEST_F(SdlTest, WindowEventsKeepAppActiveAndAnInactiveWindowIgnoresTheMouse) {
                             Step{SDL_WINDOWEVENT_SHOWN, 1}, Step{SDL_WINDOWEVENT_EXPOSED, 1}}) {
         const int32_t before = appActive;
         PushWindowEvent(step.event);
-        ASSERT_EQ(ReadMouse(), before);  // reads see the change only after PresentFrame
+        ReadMouse();  // reads see the change only after PresentFrame
         EXPECT_EQ(appActive, before);
         PresentFrame();
         EXPECT_EQ(appActive, step.active) << static_cast<int>(step.event);
-        PushMotion(5, 5);
-        EXPECT_EQ(ReadMouse(), step.active);
-        EXPECT_EQ(MouseMotionX() * (1 - step.active), 0);  // nothing while inactive
-        EXPECT_EQ(MouseButtonDown(1), 1);
-    }
-}
-
-// SDL numbers keys by their USB HID usages, which the key table is keyed by.
-TEST(SdlKeyTest, KeyEventsReachTheGameAsSetOneCodes) {
-    for (const auto& [scancode, set1] : {std::pair{SDL_SCANCODE_ESCAPE, SCAN_ESCAPE},
-                                         {SDL_SCANCODE_RETURN, SCAN_RETURN},
-                                         {SDL_SCANCODE_DELETE, SCAN_DELETE},
-                                         {SDL_SCANCODE_KP_ENTER, 0x9C},
-                                         {SDL_SCANCODE_RGUI, 0xDC}}) {
-        EXPECT_EQ(Set1CodeOfUsage(scancode), set1) << SDL_GetScancodeName(scancode);
     }
 }
 

@@ -4,7 +4,7 @@
 // processor slowed by the automation protocol as on a slow phone; and the time from
 // loading the page to its first frame, over cold loads in fresh browsers.
 //
-// node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N] [--screen WIDTH] [--query ?picture=gl]
+// node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N] [--screen WIDTH]
 //
 // Build the page first (make web). The figures move with the machine's load: run it
 // on a quiet machine, and compare runs made side by side.
@@ -20,16 +20,13 @@ const CountOption = (name, low, high, initial, key) => ({
 });
 const ARGUMENTS = {
   tool: 'page_speed',
-  usage: 'node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N] [--screen WIDTH] [--query ?picture=gl]',
+  usage: 'node bench/page_speed.mjs SITE_DIR [--loads N] [--seconds S] [--runs N] [--screen WIDTH]',
   positional: ['SITE_DIR'],
   options: {
     '--loads': CountOption('--loads', 1, 100, 10, 'loads'),
     '--seconds': CountOption('--seconds', 1, 60, 4, 'seconds'),
     '--runs': CountOption('--runs', 1, 10, 1, 'runs'),
     // Only the screen of this width in CSS pixels (1024, 844 or 3840); 0 measures only the loads.
-    // Added to the page's address: ?picture=gl measures the WebGL2 scaling.
-    '--query': { key: 'query', initial: '', problem: '--query takes ?NAME=VALUE',
-                 Parse: (text) => (/^\?[a-z0-9=&]+$/.test(text) ? text : undefined) },
     '--screen': { key: 'screen', initial: -1, problem: '--screen takes 1024, 844, 3840 or 0',
                   Parse: (text) => ([0, 1024, 844, 3840].includes(Number(text)) ? Number(text) : undefined) },
   },
@@ -113,7 +110,7 @@ async function Main() {
   const siteDir = path.resolve(options.positional[0]);
   const { chromium } = await LoadPinnedModule('playwright-core/index.mjs');
   const server = await ServeSite(siteDir);
-  const url = `http://127.0.0.1:${server.address().port}/${options.query}`;
+  const url = `http://127.0.0.1:${server.address().port}/`;
   const pageBytes = fs.readdirSync(siteDir).reduce((sum, name) => sum + fs.statSync(path.join(siteDir, name)).size, 0);
   try {
     console.log(`page: ${(pageBytes / 1024).toFixed(0)} KB; load average ${os.loadavg().map((l) => l.toFixed(1)).join(' ')}`);

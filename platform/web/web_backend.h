@@ -15,8 +15,9 @@ int32_t GameFramesDueNow();
 // While set, PresentFrame keeps the picture off the canvas: a later game frame of
 // the same display frame replaces it before the browser could show it.
 void SkipPicture(bool skip);
-// Where the picture lies on the canvas, in device pixels; empty before the first frame.
-PicturePlace CanvasPicturePlace();
+// Where the browser shows the picture on the canvas element, in device pixels; empty
+// before the first frame.
+PicturePlace PagePicturePlace();
 
 // The page's first touch (web_touch.cpp) starts touch play: the mouse reads take the
 // fingers' input until a mouse takes the pointer again (web_input.cpp).

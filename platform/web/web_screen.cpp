@@ -1,8 +1,8 @@
-// The browser's screen: the back buffer scaled crisply to the canvas's device
-// pixels, centred between black bars; frame pacing decided at each display frame.
-// Where the page scales on WebGL2 (asked for in its address), only the changed rows at
-// the game's size go to it, and its shader uses the same taps and blends as the
-// processor's scaler; otherwise the processor scales the changed rows into the canvas.
+// The browser's screen: the canvas holds the back buffer at the game's own size, and
+// the browser scales it to the window as it composes the page (index.html's style):
+// as large as fits, centred between black bars, each game pixel a block of whole
+// device pixels. Only the rows that changed since the last picture go to the canvas.
+// Frame pacing is decided at each display frame.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -18,8 +18,8 @@
 namespace {
 
 struct WebScreen {
-    PictureScaler scaler;
-    std::vector<uint32_t> scaled;  // the scaled picture, as ImageData wants it
+    PictureScaler scaler;          // at ratio 1: it finds the changed rows
+    std::vector<uint32_t> opaque;  // changed rows as ImageData wants them
     int32_t canvasWidth = 0;
     int32_t canvasHeight = 0;
     bool skipPicture = false;
@@ -48,58 +48,27 @@ void StopVideo() {}
 // The page's focus and visibility events report the activation as they come.
 void HandleWindowMessages() {}
 
-namespace {
-
-// The graphics processor scales: the page gets the changed rows at the game's size, and
-// the axes' taps whenever the place changes.
-void ShowPictureScaledByPage(const Surface& backBuffer, bool placeChanged) {
-    const PictureScaler& scaler = screen.scaler;
-    if (placeChanged) {
-        PlacePagePicture(backBuffer.width, backBuffer.height, scaler.place.x, scaler.place.y,
-                         scaler.columns.first.data(), scaler.columns.weight.data(), scaler.place.width,
-                         scaler.rows.first.data(), scaler.rows.weight.data(), scaler.place.height);
-    }
-    const std::vector<RowBand> bands = MarkChangedRows(screen.scaler, backBuffer.pixels.data());
-    for (const RowBand& band : bands) {
-        PutPagePictureRows(backBuffer.pixels.data(), backBuffer.width, band.top, band.bottom);
-    }
-    if (!bands.empty()) DrawPagePicture();
-}
-
-}  // namespace
-
 void ShowPicture(Surface& backBuffer, bool whole) {
     // A picture kept off the canvas leaves what the canvas lost to the next one.
     if (whole) screen.scaler.redrawAll = true;
     if (screen.skipPicture) return;
-    const int32_t canvasWidth = PageCanvasWidth();
-    const int32_t canvasHeight = PageCanvasHeight();
-    if (canvasWidth <= 0 || canvasHeight <= 0) return;
-    // A resized canvas has lost its pixels.
-    if (whole || canvasWidth != screen.canvasWidth || canvasHeight != screen.canvasHeight) {
-        screen.canvasWidth = canvasWidth;
-        screen.canvasHeight = canvasHeight;
-        screen.scaler.redrawAll = true;
+    const int32_t width = backBuffer.width;
+    const int32_t height = backBuffer.height;
+    if (width <= 0 || height <= 0) return;
+    if (width != screen.canvasWidth || height != screen.canvasHeight) {
+        SizePageCanvas(width, height);
+        screen.canvasWidth = width;
+        screen.canvasHeight = height;
     }
-    const PicturePlace placeBefore = screen.scaler.place;
-    const bool scaledBefore = !screen.scaler.columns.first.empty();
-    PrepareScaler(screen.scaler, backBuffer.width, backBuffer.height, canvasWidth, canvasHeight);
-    const PicturePlace place = screen.scaler.place;
-    if (place.width <= 0 || place.height <= 0) return;
-    if (PageScalesPicture() != 0) {
-        ShowPictureScaledByPage(backBuffer, !scaledBefore || !(place == placeBefore));
-        NotePageFramePresented();
-        return;
-    }
-    screen.scaled.resize(static_cast<std::size_t>(place.width) * place.height);
-    if (screen.scaler.redrawAll) FillPageCanvasBlack();
-    for (const RowBand& band : ScaleChangedRows(screen.scaler, backBuffer.pixels.data(), screen.scaled.data(),
-                                                place.width, false)) {
+    // A new size (and a resized canvas has lost its pixels) marks every row changed.
+    PrepareScaler(screen.scaler, width, height, width, height);
+    screen.opaque.resize(static_cast<std::size_t>(width) * height);
+    for (const RowBand& band : MarkChangedRows(screen.scaler, backBuffer.pixels.data())) {
         // The game's colours leave the top byte 0; ImageData reads it as alpha.
-        uint32_t* row = screen.scaled.data() + static_cast<std::size_t>(band.top) * place.width;
-        const std::size_t count = static_cast<std::size_t>(band.bottom - band.top) * place.width;
-        for (std::size_t k = 0; k < count; ++k) row[k] |= 0xFF000000u;
-        PutPageRows(screen.scaled.data(), place.width, place.height, place.x, place.y, band.top, band.bottom);
+        const std::size_t first = static_cast<std::size_t>(band.top) * width;
+        const std::size_t last = static_cast<std::size_t>(band.bottom) * width;
+        for (std::size_t k = first; k < last; ++k) screen.opaque[k] = backBuffer.pixels[k] | 0xFF000000u;
+        PutPageRows(screen.opaque.data(), width, height, band.top, band.bottom);
     }
     NotePageFramePresented();
 }
@@ -116,8 +85,8 @@ void SkipPicture(bool skip) {
     screen.skipPicture = skip;
 }
 
-PicturePlace CanvasPicturePlace() {
-    return screen.scaler.place;
+PicturePlace PagePicturePlace() {
+    return FitPicture(screen.canvasWidth, screen.canvasHeight, PageScreenWidth(), PageScreenHeight());
 }
 
 uint32_t ReadTickCount() {

@@ -23,7 +23,7 @@ constexpr int32_t PHASE_UP = 2;
 
 // Touches before the first picture has been placed mean nothing yet.
 extern "C" EMSCRIPTEN_KEEPALIVE void WebTouchPicture(int32_t phase, int32_t button, int32_t x, int32_t y) {
-    const PicturePlace place = CanvasPicturePlace();
+    const PicturePlace place = PagePicturePlace();
     const int32_t width = BackBufferWidth();
     const int32_t height = BackBufferHeight();
     if (place.width <= 0 || place.height <= 0 || width <= 0 || height <= 0) return;

@@ -144,6 +144,29 @@ export async function CanvasPixels(page) {
   return canvas;
 }
 
+// What the screen shows, in device pixels as RGBA bytes: the browser's own scaling of
+// the canvas, seen in a screenshot with the page's notices hidden. The PNG is decoded
+// in the page.
+export async function ScreenPixels(page) {
+  await page.evaluate(() => { for (const id of ['hint', 'notice']) document.getElementById(id).hidden = true; });
+  const png = (await page.screenshot({ type: 'png' })).toString('base64');
+  const screen = await page.evaluate(async (text) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + text;
+    await image.decode();
+    const context = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    context.drawImage(image, 0, 0);
+    const bytes = new Uint8Array(context.getImageData(0, 0, image.width, image.height).data.buffer);
+    let binary = '';
+    for (let k = 0; k < bytes.length; k += 0x8000) {
+      binary += String.fromCharCode.apply(null, bytes.subarray(k, k + 0x8000));
+    }
+    return { width: image.width, height: image.height, data: btoa(binary) };
+  }, png);
+  screen.data = new Uint8Array(Buffer.from(screen.data, 'base64'));
+  return screen;
+}
+
 // The canvas against a replay shot: every pixel outside the frame-rate reading.
 export function CompareWithShot(canvas, shot, name) {
   if (!Check(canvas.width === shot.width && canvas.height === shot.height,

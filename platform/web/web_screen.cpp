@@ -6,7 +6,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "platform/backend.h"
 #include "platform/draw/surface.h"
@@ -18,14 +18,27 @@
 namespace {
 
 struct WebScreen {
-    PictureScaler scaler;          // at ratio 1: it finds the changed rows
-    std::vector<uint32_t> opaque;  // changed rows as ImageData wants them
+    // The picture as the canvas holds it, opaque (ImageData reads the top byte as
+    // alpha; the game's colours leave it 0). Rows are compared with it to send only
+    // those that changed. Not zeroed when allocated: the first picture fills it.
+    std::unique_ptr<uint32_t[]> shown;
     int32_t canvasWidth = 0;
     int32_t canvasHeight = 0;
+    bool sendAll = true;
     bool skipPicture = false;
 };
 
 WebScreen screen;
+
+// Copies `row` into `shown` as the canvas wants it; false when it was there already
+// (`all`: `shown` holds nothing yet).
+bool UpdateShownRow(const uint32_t* row, uint32_t* shown, int32_t width, bool all) {
+    int32_t k = 0;
+    while (!all && k < width && (row[k] | 0xFF000000u) == shown[k]) ++k;
+    if (k == width) return false;
+    for (; k < width; ++k) shown[k] = row[k] | 0xFF000000u;
+    return true;
+}
 
 }  // namespace
 
@@ -50,26 +63,33 @@ void HandleWindowMessages() {}
 
 void ShowPicture(Surface& backBuffer, bool whole) {
     // A picture kept off the canvas leaves what the canvas lost to the next one.
-    if (whole) screen.scaler.redrawAll = true;
+    if (whole) screen.sendAll = true;
     if (screen.skipPicture) return;
     const int32_t width = backBuffer.width;
     const int32_t height = backBuffer.height;
     if (width <= 0 || height <= 0) return;
+    // A resized canvas has lost its pixels.
     if (width != screen.canvasWidth || height != screen.canvasHeight) {
         SizePageCanvas(width, height);
+        screen.shown = std::unique_ptr<uint32_t[]>(new uint32_t[static_cast<std::size_t>(width) * height]);
         screen.canvasWidth = width;
         screen.canvasHeight = height;
+        screen.sendAll = true;
     }
-    // A new size (and a resized canvas has lost its pixels) marks every row changed.
-    PrepareScaler(screen.scaler, width, height, width, height);
-    screen.opaque.resize(static_cast<std::size_t>(width) * height);
-    for (const RowBand& band : MarkChangedRows(screen.scaler, backBuffer.pixels.data())) {
-        // The game's colours leave the top byte 0; ImageData reads it as alpha.
-        const std::size_t first = static_cast<std::size_t>(band.top) * width;
-        const std::size_t last = static_cast<std::size_t>(band.bottom) * width;
-        for (std::size_t k = first; k < last; ++k) screen.opaque[k] = backBuffer.pixels[k] | 0xFF000000u;
-        PutPageRows(screen.opaque.data(), width, height, band.top, band.bottom);
+    // Changed rows go to the canvas in bands of neighbours, one call a band.
+    uint32_t* shown = screen.shown.get();
+    int32_t bandTop = -1;
+    for (int32_t y = 0; y < height; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * width;
+        const bool changed = UpdateShownRow(backBuffer.pixels.data() + at, shown + at, width, screen.sendAll);
+        if (changed && bandTop < 0) bandTop = y;
+        if (!changed && bandTop >= 0) {
+            PutPageRows(shown, width, height, bandTop, y);
+            bandTop = -1;
+        }
     }
+    if (bandTop >= 0) PutPageRows(shown, width, height, bandTop, height);
+    screen.sendAll = false;
     NotePageFramePresented();
 }
 

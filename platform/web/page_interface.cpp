@@ -11,8 +11,7 @@ EM_JS(void, SizePageCanvas, (int width, int height), { window['karnoltPage']['si
 
 EM_JS(void, PutPageRows, (const uint32_t* pixels, int width, int height, int top, int bottom), {
     const bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
-    window['karnoltPage']['context']['putImageData'](new ImageData(bytes, width, height), 0, 0, 0, top, width,
-                                                     bottom - top);
+    window['karnoltPage']['putRows'](bytes, width, height, top, bottom);
 });
 
 EM_JS(void, NotePageFramePresented, (), { window['karnoltPage']['framePresented'](); });

@@ -4,11 +4,11 @@
 // the exported functions listed at the end (named in CMakeLists.txt's
 // EXPORTED_FUNCTIONS, called from the page as Module._NAME).
 //
-//   karnoltPage.canvas             the canvas: the game's picture at its own size, which
-//                                  the browser scales to the window
-//   karnoltPage.context            its 2D context
+//   karnoltPage.sizeCanvas(w, h)   the canvas holds the game's picture at its own size,
+//                                  which the browser scales to the window
+//   karnoltPage.putRows(...)       rows of the picture into the canvas
 //   karnoltPage.screenWidth/Height the canvas element's size on the screen, in device pixels
-//   karnoltPage.readPixels()       the canvas's pixels (tests)
+//   karnoltPage.readPixels()       a promise of the canvas's pixels (tests)
 //   karnoltPage.framePresented()   a frame went up (start-up measurement, tests)
 //   karnoltPage.gameFrames         game frames run (the game's speed, which the
 //                                  canvas cannot show: several may share a picture)

@@ -36,16 +36,18 @@ async function WaitFrames(page, count) {
 const BROWSER_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                       '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
-async function OpenPage(chromium, origin, viewport, deviceScaleFactor) {
+// withoutWorker: as in a browser that cannot hand a canvas to a worker.
+async function OpenPage(chromium, origin, viewport, deviceScaleFactor, withoutWorker = false) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS, viewport, deviceScaleFactor });
   const page = context.pages()[0] || (await context.newPage());
   const foreign = [];
   page.on('request', (request) => {
-    if (!request.url().startsWith(origin) && !request.url().startsWith('data:')) foreign.push(request.url());
+    if (!request.url().startsWith(origin) && !request.url().startsWith('data:') && !request.url().startsWith('blob:' + origin)) foreign.push(request.url());
   });
   page.on('pageerror', (error) => Check(false, `page error: ${error.message}`));
+  if (withoutWorker) await page.addInitScript(() => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; });
   await page.goto(origin + '/');
   await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 5, null,
                              { timeout: 20000 });
@@ -221,9 +223,12 @@ async function Main() {
     }
     for (const [viewport, ratio] of [[{ width: 1920, height: 1080 }, 1], [{ width: 1280, height: 720 }, 2],
                                      [{ width: 844, height: 390 }, 3]]) {
-      const opened = await OpenPage(chromium, origin, viewport, ratio);
+      // At ratio 2 the page draws the canvas itself, without a worker.
+      const opened = await OpenPage(chromium, origin, viewport, ratio, ratio === 2);
       firstFrames.push(opened.firstFrame);
       const name = `${viewport.width} x ${viewport.height} at ratio ${ratio}`;
+      Check(await opened.page.evaluate(() => window.karnoltPage.pictureOnWorker) === (ratio !== 2),
+            `${name}: the canvas is drawn ${ratio === 2 ? 'on' : 'off'} a worker`);
       CompareWithShot(await CanvasPixels(opened.page), shots.start, name);
       if (options.screenshot && ratio === 1) await opened.page.screenshot({ path: options.screenshot });
       const screen = await ScreenPixels(opened.page);

@@ -80,7 +80,7 @@ async function Main() {
     page.on('pageerror', (error) => Check(false, `page error: ${error.message}`));
     await page.goto(origin + '/');
     await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 5, { timeout: 20000 });
-    const canvas = await page.evaluate(() => [window.karnoltPage.canvas.width, window.karnoltPage.canvas.height]);
+    const canvas = await page.evaluate(() => [window.karnoltPage.pictureWidth, window.karnoltPage.pictureHeight]);
     Check(canvas[0] === GAME_WIDTH && canvas[1] === GAME_HEIGHT, `the canvas is ${canvas.join(' x ')}`);
     // The first click takes the pointer and does not reach the game; the lock's
     // centre is where the game's pointer starts.

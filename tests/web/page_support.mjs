@@ -131,14 +131,13 @@ export function Finish() {
 // The canvas's pixels as RGBA bytes, carried out of the page as base64. Both
 // automation libraries evaluate a function in the page the same way.
 export async function CanvasPixels(page) {
-  const canvas = await page.evaluate(() => {
-    const c = window.karnoltPage.canvas;
-    const bytes = window.karnoltPage.readPixels();
+  const canvas = await page.evaluate(async () => {
+    const pixels = await window.karnoltPage.readPixels();
     let text = '';
-    for (let k = 0; k < bytes.length; k += 0x8000) {
-      text += String.fromCharCode.apply(null, bytes.subarray(k, k + 0x8000));
+    for (let k = 0; k < pixels.data.length; k += 0x8000) {
+      text += String.fromCharCode.apply(null, pixels.data.subarray(k, k + 0x8000));
     }
-    return { width: c.width, height: c.height, data: btoa(text) };
+    return { width: pixels.width, height: pixels.height, data: btoa(text) };
   });
   canvas.data = new Uint8Array(Buffer.from(canvas.data, 'base64'));
   return canvas;

@@ -12,7 +12,8 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { CanvasPixels, Check, CheckCentredAndCrisp, CompareWithShot, FPS_BOX, Finish, GAME_HEIGHT, GAME_WIDTH,
-         LoadPinnedModule, ParseArguments, RenderShots, ScreenPixels, ServeSite, here } from './page_support.mjs';
+         IsOwnRequest, LoadPinnedModule, ParseArguments, RenderShots, ScreenPixels, ServeSite,
+         here } from './page_support.mjs';
 
 const ESCAPE_GRACE_MS = 600;  // a little more than the page's
 const ARGUMENTS = {
@@ -44,7 +45,7 @@ async function OpenPage(chromium, origin, viewport, deviceScaleFactor, withoutWo
   const page = context.pages()[0] || (await context.newPage());
   const foreign = [];
   page.on('request', (request) => {
-    if (!request.url().startsWith(origin) && !request.url().startsWith('data:') && !request.url().startsWith('blob:' + origin)) foreign.push(request.url());
+    if (!IsOwnRequest(request.url(), origin)) foreign.push(request.url());
   });
   page.on('pageerror', (error) => Check(false, `page error: ${error.message}`));
   if (withoutWorker) await page.addInitScript(() => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; });

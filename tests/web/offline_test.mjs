@@ -9,7 +9,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH, LoadPinnedModule,
-         ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
+         IsOwnRequest, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
 
 const ARGUMENTS = {
   tool: 'offline_test',
@@ -178,7 +178,7 @@ async function Main() {
     const page = context.pages()[0] || (await context.newPage());
     const foreign = [];
     page.on('request', (request) => {
-      if (!request.url().startsWith(origin) && !request.url().startsWith('data:')) foreign.push(request.url());
+      if (!IsOwnRequest(request.url(), origin)) foreign.push(request.url());
     });
     page.on('pageerror', (error) => Check(false, `page error: ${error.message}`));
     const rebuiltMarks = () => [document.querySelector('meta[name="rebuilt"]') !== null,

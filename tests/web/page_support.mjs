@@ -128,6 +128,12 @@ export function Finish() {
   process.exit(failures === 0 && passes > 0 ? 0 : 1);
 }
 
+// Whether a request the page made stays on its own site: its server, data: addresses,
+// and the blob: addresses the page makes itself (its picture worker).
+export function IsOwnRequest(url, origin) {
+  return url.startsWith(origin) || url.startsWith('data:') || url.startsWith('blob:' + origin);
+}
+
 // The canvas's pixels as RGBA bytes, carried out of the page as base64. Both
 // automation libraries evaluate a function in the page the same way.
 export async function CanvasPixels(page) {

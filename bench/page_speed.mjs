@@ -52,7 +52,7 @@ async function OpenFreshPage(chromium, url, viewport, ratio, slowdown) {
   const session = await context.newCDPSession(page);
   await session.send('Emulation.setCPUThrottlingRate', { rate: slowdown });
   await page.goto(url);
-  await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 0, null,
+  await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.firstFrame > 0, null,
                              { timeout: 60000 });
   const close = async () => {
     await context.close();

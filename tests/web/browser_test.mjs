@@ -12,7 +12,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { CanvasPixels, Check, CheckCentredAndCrisp, CompareWithShot, FPS_BOX, Finish, GAME_HEIGHT, GAME_WIDTH,
-         IsOwnRequest, LoadPinnedModule, ParseArguments, RenderShots, ScreenPixels, ServeSite,
+         IsOwnRequest, LoadPinnedModule, PageStarted, ParseArguments, RenderShots, ScreenPixels, ServeSite,
          here } from './page_support.mjs';
 
 const ESCAPE_GRACE_MS = 600;  // a little more than the page's
@@ -50,8 +50,7 @@ async function OpenPage(chromium, origin, viewport, deviceScaleFactor, withoutWo
   page.on('pageerror', (error) => Check(false, `page error: ${error.message}`));
   if (withoutWorker) await page.addInitScript(() => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; });
   await page.goto(origin + '/');
-  await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 5, null,
-                             { timeout: 20000 });
+  await page.waitForFunction(PageStarted, null, { timeout: 20000 });
   const firstFrame = await page.evaluate(() => window.karnoltPage.firstFrame);
   return { context, page, foreign, firstFrame, profile };
 }

@@ -6,7 +6,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import { CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH, LoadPinnedModule,
-         ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
+         PageStarted, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
 
 const ARGUMENTS = {
   tool: 'firefox_test',
@@ -79,7 +79,7 @@ async function Main() {
     });
     page.on('pageerror', (error) => Check(false, `page error: ${error.message}`));
     await page.goto(origin + '/');
-    await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 5, { timeout: 20000 });
+    await page.waitForFunction(PageStarted, { timeout: 20000 });
     const canvas = await page.evaluate(() => [window.karnoltPage.pictureWidth, window.karnoltPage.pictureHeight]);
     Check(canvas[0] === GAME_WIDTH && canvas[1] === GAME_HEIGHT, `the canvas is ${canvas.join(' x ')}`);
     // The first click takes the pointer and does not reach the game; the lock's

@@ -9,7 +9,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH, LoadPinnedModule,
-         IsOwnRequest, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
+         IsOwnRequest, PageStarted, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
 
 const ARGUMENTS = {
   tool: 'offline_test',
@@ -101,8 +101,7 @@ async function WaitFrames(page, count) {
 }
 
 async function Started(page) {
-  return page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 5, null,
-                              { timeout: 20000 }).then(() => true, () => false);
+  return page.waitForFunction(PageStarted, null, { timeout: 20000 }).then(() => true, () => false);
 }
 
 // The page loaded anew and presenting frames.

@@ -128,6 +128,11 @@ export function Finish() {
   process.exit(failures === 0 && passes > 0 ? 0 : 1);
 }
 
+// In the page: the game has shown its first picture and presented a few more frames.
+export function PageStarted() {
+  return window.karnoltPage && window.karnoltPage.firstFrame > 0 && window.karnoltPage.presented > 5;
+}
+
 // Whether a request the page made stays on its own site: its server, data: addresses,
 // and the blob: addresses the page makes itself (its picture worker).
 export function IsOwnRequest(url, origin) {

@@ -13,7 +13,7 @@
 // --rates measures the game frames a second at those display rates instead.
 import path from 'node:path';
 import { CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH,
-         LoadPinnedModule, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
+         LoadPinnedModule, PageStarted, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
 
 const ARGUMENTS = {
   tool: 'phone_test',
@@ -50,8 +50,7 @@ async function OpenTouchPage(browser, origin, viewport, deviceScaleFactor) {
   const page = await context.newPage();
   page.on('pageerror', (error) => Check(false, `page error: ${error.message}`));
   await page.goto(origin + '/');
-  await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 5, null,
-                             { timeout: 20000 });
+  await page.waitForFunction(PageStarted, null, { timeout: 20000 });
   const cdp = await context.newCDPSession(page);
   const screen = await page.evaluate(() => ({ width: window.karnoltPage.screenWidth,
                                                height: window.karnoltPage.screenHeight }));
@@ -246,8 +245,7 @@ async function OpenAtDisplayRate(browser, origin, hertz) {
     setTimeout(Tick, period);
   }, hertz);
   await page.goto(origin + '/');
-  await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.presented > 5, null,
-                             { timeout: 20000 });
+  await page.waitForFunction(PageStarted, null, { timeout: 20000 });
   return { context, page };
 }
 

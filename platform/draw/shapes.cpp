@@ -43,6 +43,15 @@ struct Span {
     int64_t right = -1;  // inclusive; empty when right < left
 };
 
+// floor(sqrt((2r)^2 - (2v + 1)^2)), or 0 when that is not positive, for radii from 2^30
+// on, where (2r)^2 needs 128 bits. Out of line: inlined, its 128-bit products (a
+// library call on WebAssembly) were worked out ahead for every circle.
+[[gnu::noinline]] int64_t WideDiscRoot(int64_t radius, int64_t v) {
+    const Int128 t = Int128{2} * v + 1;
+    const Int128 rest = Int128{4} * radius * radius - t * t;
+    return rest < 1 ? 0 : IntegerSquareRoot(rest);
+}
+
 // Row v of the disc centred between pixels: a pixel u (relative to the centre) is
 // inside when its centre lies within the circle, (2u + 1)^2 + (2v + 1)^2 <= (2r)^2.
 Span DiscRow(int64_t radius, int64_t v) {
@@ -58,12 +67,10 @@ Span DiscRow(int64_t radius, int64_t v) {
         }
         s = IntegerSquareRoot(rest);
     } else {
-        const Int128 t = Int128{2} * v + 1;
-        const Int128 rest = Int128{4} * radius * radius - t * t;
-        if (rest < 1) {
+        s = WideDiscRoot(radius, v);
+        if (s == 0) {
             return Span{};
         }
-        s = IntegerSquareRoot(rest);
     }
     const int64_t half = (s - 1) / 2;  // largest u >= 0 with 2u + 1 <= s
     return Span{-half - 1, half};

@@ -8,13 +8,16 @@
 
 namespace {
 
-// Fills the part of [x0, x1) x row y that lies on the surface. The shapes walk only
-// the rows on the surface (a box may span billions of rows off it), so y is one of them.
+// Fills the part of [x0, x1) x row y that lies on the surface in the current colour.
+// The shapes walk only the rows on the surface (a box may span billions of rows off
+// it), so y is one of them. In this file, so that the fill of a circle's short rows
+// is not a call of its own.
 void ClippedSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, surface.width);
     if (x0 < x1) {
-        FillSpan(surface, y, x0, x1);
+        uint32_t* row = surface.pixels.data() + y * surface.width;
+        std::fill(row + x0, row + x1, drawState.colour);
     }
 }
 

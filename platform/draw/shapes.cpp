@@ -81,19 +81,23 @@ Span DiscRow(int64_t radius, int64_t v) {
 
 }  // namespace
 
-void DrawPointsOnRow(int32_t y, const int32_t* xs, int32_t count) {
-    Surface* surface = DrawingSurface(y);
-    if (surface == nullptr || y < 0 || y >= surface->height) {
+void DrawPointsOnRows(int32_t y, int32_t rowCount, const int32_t* xs, int32_t count) {
+    const int64_t lastRow = int64_t{y} + rowCount - 1;
+    Surface* surface = DrawingSurface(lastRow);
+    if (surface == nullptr) {
         return;
     }
-    uint32_t* row = surface->pixels.data() + static_cast<std::size_t>(y) * surface->width;
-    // In locals: a store through `row` could otherwise change them, as far as the
+    // In locals: a store through a row could otherwise change them, as far as the
     // compiler knows, so they would be read again for every point.
     const uint32_t colour = drawState.colour;
     const auto width = static_cast<uint32_t>(surface->width);
-    for (int32_t k = 0; k < count; ++k) {
-        const auto x = static_cast<uint32_t>(xs[k]);  // a negative x wraps past width
-        if (x < width) row[x] = colour;
+    const int64_t rowEnd = std::min<int64_t>(lastRow + 1, surface->height);
+    for (int64_t rowNumber = std::max<int64_t>(y, 0); rowNumber < rowEnd; ++rowNumber) {
+        uint32_t* row = surface->pixels.data() + rowNumber * surface->width;
+        for (int32_t k = 0; k < count; ++k) {
+            const auto x = static_cast<uint32_t>(xs[k]);  // a negative x wraps past width
+            if (x < width) row[x] = colour;
+        }
     }
 }
 

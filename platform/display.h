@@ -77,9 +77,10 @@ void DrawSegmentBetween(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t
 // DrawSegmentBetween would. Copies that are exact unit translates (the usual case) are
 // drawn in one pass that writes each covered pixel once.
 void DrawStroke(const std::array<std::array<int32_t, 4>, 5>& segments, uint32_t colour);
-// One pixel at each of xs[0..count) on row y, in the pen colour: columns of many lines a
-// row at a time, which walks the target in memory order.
-void DrawPointsOnRow(int32_t y, const int32_t* xs, int32_t count);
+// One pixel at each of xs[0..count) on each of the rows [y, y + rowCount), in the pen
+// colour: columns of many lines a band of rows at a time, which walks the target in
+// memory order.
+void DrawPointsOnRows(int32_t y, int32_t rowCount, const int32_t* xs, int32_t count);
 void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour);
 void DrawCircle(int32_t x, int32_t y, int32_t radius, uint32_t colour);
 void SetTextCursor(int32_t x, int32_t y);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "model/coordinates.h"
 #include "model/game_state.h"
@@ -19,10 +20,11 @@ void DrawLevelBackground() {
     EndScaledPass();
 }
 
-// The grid is drawn a screen row at a time, replaying on each row the passes in
-// their order: column lines in a pass's grey, then that pass's row line. Drawing
-// whole column lines instead touches a new cache line and page with every pixel,
-// which made the grid the costliest part of an idle frame.
+// The grid is drawn a band of screen rows at a time: between two row lines, the column
+// lines of each pass in its grey; on a row line's row, the passes in their order, column
+// lines in a pass's grey, then that pass's row line. Drawing whole column lines instead
+// touches a new cache line and page with every pixel, which made the grid the costliest
+// part of an idle frame.
 void DrawGridLines() {
     SetDrawFlags(DRAW_TRANSPARENT_TEXT);
     struct GridPass {
@@ -33,9 +35,14 @@ void DrawGridLines() {
     };
     // Later passes draw over earlier ones: every 4th line lighter, every 8th lighter still.
     GridPass passes[] = {{80, 1, 0, {}}, {120, 4, 0, {}}, {160, 8, 0, {}}};
-    for (GridPass& pass : passes) {
-        // Only what lies on the screen: the rest would be clipped away.
+    constexpr std::size_t PASS_COUNT = std::size(passes);
+    for (std::size_t p = 0; p < PASS_COUNT; ++p) {
+        GridPass& pass = passes[p];
         for (int32_t i = 0; i <= gridWidth; i += pass.step) {
+            // A column that the next pass draws over (and so every later one, whose
+            // steps are multiples of its step) is left to it.
+            if (p + 1 < PASS_COUNT && i % passes[p + 1].step == 0) continue;
+            // Only what lies on the screen: the rest would be clipped away.
             const int32_t x = ScreenXOfColumn(i);
             if (x >= 0 && x < SCREEN_WIDTH) pass.columns[pass.columnCount++] = x;
         }
@@ -45,16 +52,28 @@ void DrawGridLines() {
     const int64_t height = int64_t{GRID_SPACING_PIXELS} * gridHeight;
     const int64_t firstRow = std::max<int64_t>(top, 0);
     const int64_t endRow = std::min<int64_t>(top + height + 1, SCREEN_HEIGHT);
-    for (int64_t y = firstRow; y < endRow; ++y) {
+    for (int64_t y = firstRow; y < endRow;) {
         const int64_t offset = y - top;
-        const int64_t gridRow = offset % GRID_SPACING_PIXELS == 0 ? offset / GRID_SPACING_PIXELS : -1;
+        if (offset % GRID_SPACING_PIXELS != 0) {
+            // The rows up to the next row line: column lines only, each pass's its own.
+            const int64_t bandEnd = std::min(y + GRID_SPACING_PIXELS - offset % GRID_SPACING_PIXELS, endRow);
+            for (const GridPass& pass : passes) {
+                SetPenColour(pass.grey, pass.grey, pass.grey);
+                DrawPointsOnRows(static_cast<int32_t>(y), static_cast<int32_t>(bandEnd - y), pass.columns,
+                                 pass.columnCount);
+            }
+            y = bandEnd;
+            continue;
+        }
+        const int64_t gridRow = offset / GRID_SPACING_PIXELS;
         for (const GridPass& pass : passes) {
             SetPenColour(pass.grey, pass.grey, pass.grey);
-            if (offset < height) DrawPointsOnRow(static_cast<int32_t>(y), pass.columns, pass.columnCount);
-            if (gridRow >= 0 && gridRow % pass.step == 0) {
+            if (offset < height) DrawPointsOnRows(static_cast<int32_t>(y), 1, pass.columns, pass.columnCount);
+            if (gridRow % pass.step == 0) {
                 DrawSegment(editor.viewOffsetX, static_cast<int32_t>(y), GRID_SPACING_PIXELS * gridWidth, 0);
             }
         }
+        ++y;
     }
 }
 

@@ -32,14 +32,16 @@ void WriteDeferredRows(int64_t end) {
     const bool clearToBlack = deferred.clear && deferred.clearColour == 0;
     for (; deferred.next < std::min<int64_t>(end, backBuffer.height); ++deferred.next) {
         uint32_t* row = backBuffer.pixels.data() + deferred.next * backBuffer.width;
-        if (clearToBlack) {
+        const DeferredBlend& b = deferred.blend;
+        const bool blended = b.layer != nullptr && deferred.next >= b.rowFirst && deferred.next < b.rowEnd;
+        if (clearToBlack && !blended) {
             // The game's clear: the C library's block clear is the fastest write.
             std::memset(row, 0, static_cast<std::size_t>(backBuffer.width) * sizeof(uint32_t));
-        } else if (deferred.clear) {
+        } else if (deferred.clear && !clearToBlack) {
             std::fill(row, row + backBuffer.width, deferred.clearColour);
         }
-        const DeferredBlend& b = deferred.blend;
-        if (b.layer != nullptr && deferred.next >= b.rowFirst && deferred.next < b.rowEnd) {
+        // A black clear under a blend is written by the blend, around the layer's spans.
+        if (blended) {
             ApplyLayerRow(backBuffer, *b.layer, b.x, b.y, b.columnFirst, b.columnEnd, deferred.next,
                           clearToBlack);
         }

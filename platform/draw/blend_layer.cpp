@@ -3,6 +3,7 @@
 #include "platform/draw/blend_layer.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/draw/draw_math.h"
 
@@ -153,15 +154,17 @@ uint32_t BlendPixel(uint32_t colour, uint32_t old, uint32_t keep) {
 }  // namespace
 
 // Blends the layer's part that falls on screen row `row` and columns [columnFirst,
-// columnEnd), the sprite's top-left corner being at (x, y). `overBlack`: the row is
-// known to be black, just cleared.
+// columnEnd), the sprite's top-left corner being at (x, y). `clearToBlack`: the row is
+// cleared as well, in the same pass, so that each pixel is written once: black
+// between the layer's spans, the layer's colour over black inside them.
 void ApplyLayerRow(Surface& screen, const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFirst,
-                   int64_t columnEnd, int64_t row, bool overBlack) {
+                   int64_t columnEnd, int64_t row, bool clearToBlack) {
     const int64_t shift = layer.columnFirst + x;  // screen column of the layer's column 0
     const auto r = static_cast<std::size_t>(row - y - layer.rowFirst);
     uint32_t* screenRow = screen.pixels.data() + row * screen.width;
     const uint32_t* colour = layer.colour.data() + r * layer.columns;
     const uint16_t* keep = layer.keep.data() + r * layer.columns;
+    int64_t cleared = 0;  // with clearToBlack: the columns left of it are written
     for (std::size_t span = r == 0 ? 0 : layer.rowSpanEnd[r - 1]; span < layer.rowSpanEnd[r]; span += 2) {
         const int64_t first = std::max<int64_t>(layer.spans[span] + shift, columnFirst);
         const int64_t end = std::min<int64_t>(layer.spans[span + 1] + shift, columnEnd);
@@ -169,8 +172,15 @@ void ApplyLayerRow(Surface& screen, const BlendLayer& layer, int64_t x, int64_t 
         uint32_t* target = screenRow + first;
         const auto count = static_cast<std::size_t>(end - first);
         const auto from = static_cast<std::size_t>(first - shift);
+        if (clearToBlack) {
+            // Spans run left to right, so the gap before this one is not yet written.
+            std::memset(screenRow + cleared, 0, static_cast<std::size_t>(first - cleared) * sizeof(uint32_t));
+            std::copy(colour + from, colour + from + count, target);
+            cleared = end;
+            continue;
+        }
         uint32_t anyLit = 0;
-        for (std::size_t k = 0; k < count && !overBlack; ++k) anyLit |= target[k];
+        for (std::size_t k = 0; k < count; ++k) anyLit |= target[k];
         if (anyLit == 0) {
             std::copy(colour + from, colour + from + count, target);
             continue;
@@ -179,5 +189,9 @@ void ApplyLayerRow(Surface& screen, const BlendLayer& layer, int64_t x, int64_t 
             const uint32_t old = target[k];
             target[k] = old == 0 ? colour[from + k] : BlendPixel(colour[from + k], old, keep[from + k]);
         }
+    }
+    if (clearToBlack) {
+        std::memset(screenRow + cleared, 0,
+                    static_cast<std::size_t>(screen.width - cleared) * sizeof(uint32_t));
     }
 }

@@ -37,10 +37,10 @@ void BuildLayer(const Surface& image, int32_t width, int32_t height, const Blend
                 int64_t columnFirst, int64_t columnEnd, int64_t rowFirst, int64_t rowEnd, BlendLayer& layer);
 
 // Blends the layer's part that falls on screen row `row` and columns [columnFirst,
-// columnEnd), the sprite's top-left corner being at (x, y). `overBlack`: the row is
-// known to be black, just cleared.
+// columnEnd), the sprite's top-left corner being at (x, y). `clearToBlack`: the row is
+// cleared to black first, the clear and the blend written in one pass.
 void ApplyLayerRow(Surface& screen, const BlendLayer& layer, int64_t x, int64_t y, int64_t columnFirst,
-                   int64_t columnEnd, int64_t row, bool overBlack);
+                   int64_t columnEnd, int64_t row, bool clearToBlack);
 
 // A blend put off, and where: the layer's part on columns [columnFirst, columnEnd)
 // and rows [rowFirst, rowEnd), its top-left corner at (x, y).

@@ -1,6 +1,4 @@
 // Drawing targets, drawing state, clearing and pixel reads.
-#include <algorithm>
-
 #include "platform/display.h"
 #include "platform/draw/draw_state.h"
 
@@ -16,11 +14,6 @@ Surface* DrawingSurface(int64_t lastRow) {
         return sprite != nullptr ? &sprite->image : nullptr;
     }
     return nullptr;
-}
-
-void FillSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
-    uint32_t* row = surface.pixels.data() + y * surface.width;
-    std::fill(row + x0, row + x1, drawState.colour);
 }
 
 // The back buffer can be held by one drawing at a time, like a surface's device context.

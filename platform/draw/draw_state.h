@@ -48,8 +48,5 @@ uint64_t SpriteImageEdits();
 // Ends any scaled pass and frees every scaled sprite.
 void ReleaseScaledSprites();
 
-// Fills in the current colour. The caller has clipped the span [x0, x1) of row y to the surface.
-void FillSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1);
-
 // A colour argument of a drawing operation becomes the current colour (low 24 bits).
 void SetColourValue(uint32_t colour);

@@ -8,13 +8,16 @@
 
 namespace {
 
-// Fills the part of [x0, x1) x row y that lies on the surface. The shapes walk only
-// the rows on the surface (a box may span billions of rows off it), so y is one of them.
+// Fills the part of [x0, x1) x row y that lies on the surface in the current colour.
+// The shapes walk only the rows on the surface (a box may span billions of rows off
+// it), so y is one of them. In this file, so that the fill of a circle's short rows
+// is not a call of its own.
 void ClippedSpan(Surface& surface, int64_t y, int64_t x0, int64_t x1) {
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, surface.width);
     if (x0 < x1) {
-        FillSpan(surface, y, x0, x1);
+        uint32_t* row = surface.pixels.data() + y * surface.width;
+        std::fill(row + x0, row + x1, drawState.colour);
     }
 }
 
@@ -43,6 +46,15 @@ struct Span {
     int64_t right = -1;  // inclusive; empty when right < left
 };
 
+// floor(sqrt((2r)^2 - (2v + 1)^2)), or 0 when that is not positive, for radii from 2^30
+// on, where (2r)^2 needs 128 bits. Out of line: inlined, its 128-bit products (a
+// library call on WebAssembly) were worked out ahead for every circle.
+[[gnu::noinline]] int64_t WideDiscRoot(int64_t radius, int64_t v) {
+    const Int128 t = Int128{2} * v + 1;
+    const Int128 rest = Int128{4} * radius * radius - t * t;
+    return rest < 1 ? 0 : IntegerSquareRoot(rest);
+}
+
 // Row v of the disc centred between pixels: a pixel u (relative to the centre) is
 // inside when its centre lies within the circle, (2u + 1)^2 + (2v + 1)^2 <= (2r)^2.
 Span DiscRow(int64_t radius, int64_t v) {
@@ -58,12 +70,10 @@ Span DiscRow(int64_t radius, int64_t v) {
         }
         s = IntegerSquareRoot(rest);
     } else {
-        const Int128 t = Int128{2} * v + 1;
-        const Int128 rest = Int128{4} * radius * radius - t * t;
-        if (rest < 1) {
+        s = WideDiscRoot(radius, v);
+        if (s == 0) {
             return Span{};
         }
-        s = IntegerSquareRoot(rest);
     }
     const int64_t half = (s - 1) / 2;  // largest u >= 0 with 2u + 1 <= s
     return Span{-half - 1, half};
@@ -71,19 +81,23 @@ Span DiscRow(int64_t radius, int64_t v) {
 
 }  // namespace
 
-void DrawPointsOnRow(int32_t y, const int32_t* xs, int32_t count) {
-    Surface* surface = DrawingSurface(y);
-    if (surface == nullptr || y < 0 || y >= surface->height) {
+void DrawPointsOnRows(int32_t y, int32_t rowCount, const int32_t* xs, int32_t count) {
+    const int64_t lastRow = int64_t{y} + rowCount - 1;
+    Surface* surface = DrawingSurface(lastRow);
+    if (surface == nullptr) {
         return;
     }
-    uint32_t* row = surface->pixels.data() + static_cast<std::size_t>(y) * surface->width;
-    // In locals: a store through `row` could otherwise change them, as far as the
+    // In locals: a store through a row could otherwise change them, as far as the
     // compiler knows, so they would be read again for every point.
     const uint32_t colour = drawState.colour;
     const auto width = static_cast<uint32_t>(surface->width);
-    for (int32_t k = 0; k < count; ++k) {
-        const auto x = static_cast<uint32_t>(xs[k]);  // a negative x wraps past width
-        if (x < width) row[x] = colour;
+    const int64_t rowEnd = std::min<int64_t>(lastRow + 1, surface->height);
+    for (int64_t rowNumber = std::max<int64_t>(y, 0); rowNumber < rowEnd; ++rowNumber) {
+        uint32_t* row = surface->pixels.data() + rowNumber * surface->width;
+        for (int32_t k = 0; k < count; ++k) {
+            const auto x = static_cast<uint32_t>(xs[k]);  // a negative x wraps past width
+            if (x < width) row[x] = colour;
+        }
     }
 }
 

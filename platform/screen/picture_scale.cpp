@@ -166,12 +166,11 @@ void AddRowToBands(std::vector<RowBand>& bands, int32_t row) {
     }
 }
 
-}  // namespace
-
-std::vector<RowBand> MarkChangedRows(PictureScaler& scaler, const uint32_t* source) {
-    std::vector<RowBand> bands;
+// Marks the rows of `source` that changed since the last call (all when redrawAll was
+// set) and keeps a copy of them.
+void MarkChangedRows(PictureScaler& scaler, const uint32_t* source) {
     const int32_t width = scaler.sourceWidth;
-    if (width <= 0) return bands;
+    if (width <= 0) return;
     // An idle game draws the same picture every frame: comparing rows is far
     // cheaper than scaling them and sending them to the screen again.
     const auto rowBytes = static_cast<std::size_t>(width) * sizeof(uint32_t);
@@ -179,15 +178,13 @@ std::vector<RowBand> MarkChangedRows(PictureScaler& scaler, const uint32_t* sour
         const uint32_t* row = source + static_cast<std::size_t>(y) * width;
         uint32_t* last = scaler.lastSource.data() + static_cast<std::size_t>(y) * width;
         const bool changed = scaler.redrawAll || std::memcmp(row, last, rowBytes) != 0;
-        if (changed) {
-            std::memcpy(last, row, rowBytes);
-            AddRowToBands(bands, y);
-        }
+        if (changed) std::memcpy(last, row, rowBytes);
         scaler.sourceRowChanged[y] = changed ? 1 : 0;
     }
     scaler.redrawAll = false;
-    return bands;
 }
+
+}  // namespace
 
 std::vector<RowBand> ScaleChangedRows(PictureScaler& scaler, const uint32_t* source, uint32_t* target,
                                       int32_t targetPitch, bool swapRedBlue) {

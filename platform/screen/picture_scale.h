@@ -59,11 +59,6 @@ int32_t SourceCoordinate(int32_t screen, int32_t placeStart, int32_t placeSize, 
 void PrepareScaler(PictureScaler& scaler, int32_t sourceWidth, int32_t sourceHeight, int32_t screenWidth,
                    int32_t screenHeight);
 
-// Finds the rows of `source` that changed since the last call (all when redrawAll was
-// set), keeps a copy of them and returns them in bands, top to bottom: for a screen
-// that scales the picture itself.
-std::vector<RowBand> MarkChangedRows(PictureScaler& scaler, const uint32_t* source);
-
 // Scales what changed in `source` (sourceWidth x sourceHeight, MakeColour layout)
 // into `target`, the picture's top-left pixel, `targetPitch` pixels a row; red and
 // blue swapped when the target wants XRGB. Everything when redrawAll was set.

@@ -47,8 +47,8 @@ struct FilteredRow {
     std::vector<uint32_t> red, green, blue, coverage;
 };
 
-void FilterRow(const Surface& image, int32_t sourceRow, const Taps& columns, std::size_t visible,
-               FilteredRow& out) {
+[[gnu::noinline]] void FilterRow(const Surface& image, int32_t sourceRow, const Taps& columns,
+                                 std::size_t visible, FilteredRow& out) {
     out.sourceRow = sourceRow;
     out.red.resize(visible);
     out.green.resize(visible);
@@ -71,12 +71,14 @@ void FilterRow(const Surface& image, int32_t sourceRow, const Taps& columns, std
 constexpr uint32_t FULL = 255u * 256u;  // opacity x coverage at their largest
 // One destination row of the layer: the colour over black, colour x opacity / 255
 // rounded, and the share of the old pixel kept, 1 - coverage x opacity / 255 in
-// 1/FULL. Channels are in 1/256 after the vertical step.
-void LayerRow(const FilteredRow& upper, const FilteredRow& lower, uint32_t fy, uint32_t opacity,
-              std::size_t row, BlendLayer& layer) {
+// 1/FULL. Channels are in 1/256 after the vertical step. A call of its own per row,
+// as is FilterRow: a browser's WebAssembly engine swaps in optimised code only at a
+// call, so the first layer, a whole screen of rows, gets it after a few of them.
+[[gnu::noinline]] void LayerRow(const FilteredRow& upper, const FilteredRow& lower, uint32_t fy,
+                                uint32_t opacity, std::size_t row, BlendLayer& layer) {
     const uint32_t fu = 256 - fy;
-    uint32_t* colour = layer.colour.data() + row * layer.columns;
-    uint16_t* keep = layer.keep.data() + row * layer.columns;
+    uint32_t* colour = layer.colour.items.get() + row * layer.columns;
+    uint16_t* keep = layer.keep.items.get() + row * layer.columns;
     bool inSpan = false;
     for (std::size_t k = 0; k < layer.columns; ++k) {
         const uint32_t coverage = (upper.coverage[k] * fu + lower.coverage[k] * fy) >> 8;
@@ -112,8 +114,8 @@ void BuildLayer(const Surface& image, int32_t width, int32_t height, const Blend
     layer.rowFirst = rowFirst;
     layer.columns = static_cast<std::size_t>(columnEnd - columnFirst);
     layer.rows = static_cast<std::size_t>(rowEnd - rowFirst);
-    layer.colour.resize(layer.columns * layer.rows);
-    layer.keep.resize(layer.columns * layer.rows);
+    ReservePixels(layer.colour, layer.columns * layer.rows);
+    ReservePixels(layer.keep, layer.columns * layer.rows);
     layer.spans.clear();
     layer.rowSpanEnd.resize(layer.rows);
 
@@ -162,8 +164,8 @@ void ApplyLayerRow(Surface& screen, const BlendLayer& layer, int64_t x, int64_t 
     const int64_t shift = layer.columnFirst + x;  // screen column of the layer's column 0
     const auto r = static_cast<std::size_t>(row - y - layer.rowFirst);
     uint32_t* screenRow = screen.pixels.data() + row * screen.width;
-    const uint32_t* colour = layer.colour.data() + r * layer.columns;
-    const uint16_t* keep = layer.keep.data() + r * layer.columns;
+    const uint32_t* colour = layer.colour.items.get() + r * layer.columns;
+    const uint16_t* keep = layer.keep.items.get() + r * layer.columns;
     int64_t cleared = 0;  // with clearToBlack: the columns left of it are written
     for (std::size_t span = r == 0 ? 0 : layer.rowSpanEnd[r - 1]; span < layer.rowSpanEnd[r]; span += 2) {
         const int64_t first = std::max<int64_t>(layer.spans[span] + shift, columnFirst);

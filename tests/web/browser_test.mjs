@@ -37,8 +37,10 @@ async function WaitFrames(page, count) {
 const BROWSER_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                       '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
-// withoutWorker: as in a browser that cannot hand a canvas to a worker.
-async function OpenPage(chromium, origin, viewport, deviceScaleFactor, withoutWorker = false) {
+// withoutWorker: as in a browser that cannot hand a canvas to a worker. whileLoading(page):
+// run before the game has started, with karnolt.wasm held back for LATE_GAME_MS.
+const LATE_GAME_MS = 2500;
+async function OpenPage(chromium, origin, viewport, deviceScaleFactor, { withoutWorker = false, whileLoading } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS, viewport, deviceScaleFactor });
@@ -49,7 +51,11 @@ async function OpenPage(chromium, origin, viewport, deviceScaleFactor, withoutWo
   });
   page.on('pageerror', (error) => Check(false, `page error: ${error.message}`));
   if (withoutWorker) await page.addInitScript(() => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; });
+  if (whileLoading) {
+    await page.route('**/karnolt.wasm', (route) => { setTimeout(() => route.continue(), LATE_GAME_MS); });
+  }
   await page.goto(origin + '/');
+  if (whileLoading) await whileLoading(page);
   await page.waitForFunction(PageStarted, null, { timeout: 20000 });
   const firstFrame = await page.evaluate(() => window.karnoltPage.firstFrame);
   return { context, page, foreign, firstFrame, profile };
@@ -224,7 +230,7 @@ async function Main() {
     for (const [viewport, ratio] of [[{ width: 1920, height: 1080 }, 1], [{ width: 1280, height: 720 }, 2],
                                      [{ width: 844, height: 390 }, 3]]) {
       // At ratio 2 the page draws the canvas itself, without a worker.
-      const opened = await OpenPage(chromium, origin, viewport, ratio, ratio === 2);
+      const opened = await OpenPage(chromium, origin, viewport, ratio, { withoutWorker: ratio === 2 });
       firstFrames.push(opened.firstFrame);
       const name = `${viewport.width} x ${viewport.height} at ratio ${ratio}`;
       Check(await opened.page.evaluate(() => window.karnoltPage.pictureOnWorker) === (ratio !== 2),
@@ -237,6 +243,14 @@ async function Main() {
       CheckCentredAndCrisp(screen, shots.start, name);
       await ClosePage(opened);
     }
+    // The page shows no text before the game's first picture, unless the game is late.
+    await ClosePage(await OpenPage(chromium, origin, { width: GAME_WIDTH, height: GAME_HEIGHT }, 1, {
+      whileLoading: async (page) => {
+        const said = await page.waitForFunction(() => !document.getElementById('hint').hidden, null,
+                                                { timeout: LATE_GAME_MS })
+          .then(() => page.evaluate(() => document.getElementById('hint-text').textContent), () => '');
+        Check(said === 'Karnolt wird geladen …', `while the game is late the page says: "${said}"`);
+      } }));
     await CheckStartUpFailure(chromium, siteDir);
   } finally {
     server.close();

@@ -12,11 +12,12 @@ using namespace fixture;
 namespace {
 
 // Chains, the length rule, duplicates and removals by clicks are pinned by the
-// scripted session tests/reference/editing.replay.
+// scripted session tests/reference/editing.replay; beams beyond the level's edge are
+// refused as the random play checks.
 constexpr int32_t E = NODE_EMPTY, J = NODE_JOINT, A = NODE_ANCHOR;
 
-TEST(EditorTest, ClickTimingAndTheLevelsEdge) {
-    ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}, {98, 68}})));
+TEST(EditorTest, AClickActsWhereThePointerWasAndADoubleClickIsIgnored) {
+    ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}})));
     ClickNode(1, 25, 30);
     MovePointerTo(ScreenXOfColumn(27), ScreenYOfRow(30));
     HeadlessQueueButton(1, true);
@@ -33,17 +34,6 @@ TEST(EditorTest, ClickTimingAndTheLevelsEdge) {
     Frames(1);  // four frames after the first release: a double click, ignored
     EXPECT_EQ(editor.button1Gesture, GESTURE_DOUBLE_CLICK);
     EXPECT_EQ(CountBeams(), 1);
-
-    Click(2);
-    MovePointerTo(1023, 767);  // scroll right and down until the level's far corner is near
-    Frames(80);
-    ClickNode(1, 98, 68);
-    ClickNode(1, 101, 70);  // beyond the last column (100) and row (70): refused
-    ClickNode(1, 100, 71);
-    ClickNode(1, 100, 70);
-    MovePointerTo(ScreenXOfColumn(98), ScreenYOfRow(68));
-    EXPECT_EQ(BeamEnds(), (Ends{{25, 30, 27, 30}, {98, 68, 100, 70}}));
-    EXPECT_EQ(PixelAt(ScreenXOfColumn(100) + 2, ScreenYOfRow(70) - 2), (Rgb{0, 255, 0}));  // the corner joint
 }
 
 // A chain over joints at columns 27 to 33 of row 30 between the anchors (25, 30)
@@ -114,22 +104,6 @@ TEST(FrameBoundsTest, RoundedBoundsInWorldPixels) {
         EXPECT_EQ(beamColumns.size() + emptied.size(), 13u);
         EXPECT_TRUE(std::is_sorted(beamColumns.begin(), beamColumns.end()));
     }
-}
-
-// The start node of a chain is not tested again: emptied by the bulk deletion, it
-// still becomes end A of the next beam, and stays empty.
-TEST(ChainStartTest, AChainGoesOnFromAStartNodeTheDeletionEmptied) {
-    ASSERT_TRUE(StartGame(WriteAnchorLevel({{25, 30}})));
-    ClickNode(1, 25, 30);
-    ClickNode(1, 27, 30);
-    ClickNode(2, 27, 30);
-    DragFrame(ScreenXOfColumn(26) + 5, ScreenYOfRow(29) + 5, ScreenXOfColumn(28) - 5, ScreenYOfRow(31) - 5);
-    ClickNode(1, 27, 30);
-    HoldKey(SCAN_DELETE, 1);
-    EXPECT_EQ(CountBeams(), 0);
-    ClickNode(1, 29, 30);
-    EXPECT_EQ(BeamEnds(), (Ends{{27, 30, 29, 30}}));
-    EXPECT_EQ(NodeAt(27, 30).kind, E);
 }
 
 }  // namespace

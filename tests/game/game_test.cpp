@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
-#include "game/level.h"
 #include "tests/support/fixture.h"
 
 using namespace fixture;
@@ -117,25 +117,6 @@ TEST(LevelTest, RefusedLevelsStopTheStartWithAReasonNamingTheFile) {
         EXPECT_EQ(HeadlessLastError().text, game.levelError);
         EXPECT_FALSE(HeadlessLastError().windowOpen) << name;
     }
-}
-
-// The working folder is searched first; where nothing is found, the reason names every
-// place searched, in order.
-TEST(LevelTest, IsLookedForInTheWorkingFolderFirst) {
-    const std::filesystem::path level =
-        WriteBmp("Level1.bmp", 3, 2, 24, [](int32_t, int32_t) { return WHITE; });
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(level.parent_path());
-    ResetPlatform();
-    ResetGame();
-    EXPECT_EQ(StartUp(), 0) << game.levelError;
-    EXPECT_EQ(gridWidth, 3);
-    std::string notFound;
-    EXPECT_EQ(FindLevelFile("Level99.bmp", notFound), "");
-    const std::string places = level.parent_path().string() + ", " +
-                               std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + ", ";
-    EXPECT_TRUE(notFound.starts_with("Level99.bmp: not found in " + places)) << notFound;
-    std::filesystem::current_path(previous);
 }
 
 }  // namespace

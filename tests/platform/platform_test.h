@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -31,11 +30,6 @@ inline uint32_t Pixel(int64_t x, int64_t y) {
     return SettledBackBuffer().pixels[static_cast<std::size_t>(y * SCREEN_WIDTH + x)];
 }
 
-inline int64_t CountPixels(uint32_t colour) {
-    const std::vector<uint32_t>& pixels = SettledBackBuffer().pixels;
-    return std::count(pixels.begin(), pixels.end(), colour);
-}
-
 // A picture where every pixel differs from its neighbours and none is black.
 inline uint32_t TestColour(int32_t x, int32_t y) {
     return MakeColour((10 + 40 * x) & 0xFF, (20 + 30 * y) & 0xFF, (8 * (x + y) + 1) & 0xFF);
@@ -43,10 +37,9 @@ inline uint32_t TestColour(int32_t x, int32_t y) {
 
 // Writes a bitmap file, its spare bits set so they must be ignored, named after the
 // running test since CTest runs the cases side by side; returns its path.
-inline std::string WriteBitmap(const std::string& name, int32_t width, int32_t height, int32_t depth,
-                               const BmpColourAt& colourAt = TestColour) {
+inline std::string WriteBitmap(const std::string& name, int32_t width, int32_t height, int32_t depth) {
     const std::string path = std::string(KARNOLT_BINARY_DIR "/tests/") +
                              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + name;
-    EXPECT_EQ(WriteBinaryFile(path, EncodeBmp(width, height, depth, colourAt, 0xA5)), "");
+    EXPECT_EQ(WriteBinaryFile(path, EncodeBmp(width, height, depth, TestColour, 0xA5)), "");
     return path;
 }

@@ -8,7 +8,6 @@
 #include "platform/backend.h"
 #include "platform/draw/surface.h"
 #include "platform/input.h"
-#include "platform/screen/frame_pacing.h"
 #include "tests/platform/contract/backend_contract.h"
 #include "tools/bmp_file.h"
 
@@ -99,25 +98,6 @@ TEST_F(BackEndContract, LosingActivationLetsGoOfKeysAndTheMouse) {
     backEnd.pressDelete(false);
     backEnd.pressDelete(true);
     EXPECT_EQ(deleteAndMotion(), std::vector({1, 0x80, 1, 0}));
-}
-
-// Opening the screen starts the pacing afresh: its first frame waits a whole period.
-// Releasing it leaves nothing, and it opens again.
-TEST_F(BackEndContract, ReleasingLeavesNothingAndOpeningStartsThePacingAfresh) {
-    PresentFrame();
-    PresentFrame();
-    EXPECT_NE(ScreenPacing().reference, 0);
-    ASSERT_EQ(OpenFullScreen(1024, 768, 32, "Karnolt"), 1);
-    EXPECT_EQ(ScreenPacing().reference, 0);
-    EXPECT_EQ(ScreenPacing().cap, 60);
-    HoldASprite();
-    ReleaseScreen();
-    ExpectNothingLeft("released");
-    PresentFrame();                    // harmless without a screen
-    ASSERT_NE(InitSpriteSystem(), 0);  // pacing off until a cap is set
-    EXPECT_EQ(ScreenPacing().cap, 0);
-    EXPECT_EQ(OpenFullScreen(1024, 768, 32, "Karnolt"), 1);
-    EXPECT_TRUE(backEnd.windowOpen());
 }
 
 }  // namespace

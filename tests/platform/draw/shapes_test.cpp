@@ -123,25 +123,3 @@ TEST_F(PlatformTest, BoxesAndCirclesCoverTheirAreaAndOutlineItsEdge) {
                     "circle " + std::to_string(&c - circles));
     }
 }
-
-TEST_F(PlatformTest, DrawingNeedsATargetWhichStartsBlackWithoutFlags) {
-    ClearBackBuffer(9, 9, 9);
-    DrawBox(0, 0, 100, 100, WHITE);  // no target yet
-    EXPECT_EQ(BeginDraw(DrawTarget{DRAW_TARGET_NONE, 0}) + ReadPixel(0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(CountPixels(GREY), SCREEN_WIDTH * SCREEN_HEIGHT);
-    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
-    SetDrawFlags(DRAW_OUTLINE);
-    DrawSegment(600, 500, 3, 3, WHITE);
-    // The back buffer is held by one drawing: a second gets none, which ends the first.
-    EXPECT_EQ(BeginDraw(BackBufferTarget()), 0);
-    ASSERT_NE(BeginDraw(BackBufferTarget()), 0);
-    DrawSegment(0, 20, 5, 0);                       // black
-    DrawBox(20, 20, 4, 4, WHITE);                   // filled
-    DrawBox(1023, 767, 1, 1, MakeColour(3, 4, 5));  // a colour argument stays the current colour
-    DrawSegment(10, 10, 3, 0);
-    EXPECT_EQ(ReadPixel(1023, 767), MakeColour(3, 4, 5));
-    EndDraw();
-    DrawBox(0, 0, 100, 100, WHITE);
-    EXPECT_EQ(CountPixels(WHITE), 3 + 16);
-    EXPECT_EQ(std::vector({Pixel(4, 20), Pixel(11, 10)}), std::vector({0u, MakeColour(3, 4, 5)}));
-}

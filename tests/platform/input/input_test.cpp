@@ -1,56 +1,10 @@
-// Keyboard snapshots and release latches, mouse reads and overflow, button
-// gestures, and the window's activation as input sees it.
+// Button gestures and the window's activation as input sees it. Keys and mouse
+// reads are the back-end contract's and the scripted sessions'.
 #include <string>
 #include <vector>
 
 #include "platform/input/input_state.h"
 #include "tests/platform/platform_test.h"
-
-TEST_F(PlatformTest, KeysAreReadFromTheSnapshotAndReleasedOnceWhenACallSawThemDown) {
-    const auto keys = [] {
-        return std::vector({KeyDown(SCAN_RETURN), KeyDown(0xFF), KeyReleased(0xFF), KeyReleased(SCAN_RETURN),
-                            KeyReleased(SCAN_RETURN),
-                            KeyDown(-1) + KeyDown(256) + KeyReleased(-1) + KeyReleased(256)});
-    };
-    HeadlessSetKey(SCAN_RETURN, true);
-    HeadlessSetKey(0xFF, true);
-    EXPECT_EQ(keys(), std::vector({0, 0, 0, 0, 0, 0}));  // not before the snapshot
-    ASSERT_EQ(ReadKeyboard(), 1);
-    EXPECT_EQ(keys(), std::vector({0x80, 0x80, 0, 0, 0, 0}));
-    HeadlessSetKey(SCAN_RETURN, false);
-    EXPECT_EQ(keys(), std::vector({0x80, 0x80, 0, 0, 0, 0}));  // the snapshot stands until the next read
-    ASSERT_EQ(ReadKeyboard(), 1);
-    EXPECT_EQ(keys(), std::vector({0, 0x80, 0, 1, 0, 0}));  // once, even within the same frame
-    // Down and up between two snapshots: never seen, never reported.
-    HeadlessSetKey(SCAN_ESCAPE, true);
-    HeadlessSetKey(SCAN_ESCAPE, false);
-    ASSERT_EQ(ReadKeyboard(), 1);
-    EXPECT_EQ(KeyDown(SCAN_ESCAPE) + KeyReleased(SCAN_ESCAPE), 0);
-}
-
-TEST_F(PlatformTest, MouseReadsSumMotionApplyButtonsInOrderAndOverflow) {
-    HeadlessQueueMotionX(5);
-    HeadlessQueueMotionY(-3);
-    HeadlessQueueButton(1, true);
-    HeadlessQueueMotionX(-12);
-    HeadlessQueueButton(3, true);
-    HeadlessQueueWheel(120);
-    HeadlessQueueButton(1, false);
-    HeadlessQueueButton(2, true);
-    ASSERT_EQ(ReadMouse(), 1);
-    const auto state = [] {
-        return std::vector(
-            {MouseMotionX(), MouseMotionY(), MouseButtonDown(1), MouseButtonDown(2), MouseButtonDown(3)});
-    };
-    EXPECT_EQ(state(), std::vector({-7, -3, 0, 1, 1}));
-    // One event more than the buffer holds: the read is lost, buttons 1 and 2 count as let go.
-    for (int i = 0; i <= MOUSE_EVENT_BUFFER; ++i) HeadlessQueueMotionY(2);
-    EXPECT_EQ(ReadMouse(), 0);
-    EXPECT_EQ(state(), std::vector({0, 0, 0, 0, 1}));
-    HeadlessQueueMotionY(4);  // the buffer starts empty again
-    ASSERT_EQ(ReadMouse(), 1);
-    EXPECT_EQ(state(), std::vector({0, 4, 0, 0, 1}));
-}
 
 // Frames as characters: '_' no button down when the frame reads the mouse, '1' or
 // '2' that button, 'B' both, 'O' button 1 held through an overflowing read, 'I' a

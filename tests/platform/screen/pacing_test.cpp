@@ -124,26 +124,3 @@ TEST(PacingTest, DisplaysOfAnyRateRunSixtyOrSixtyOneGameFramesASecond) {
         }
     }
 }
-
-// A machine too slow for the game, or display frames that come late: at most the
-// bound per display frame, and once the count is far behind it starts afresh with
-// one, instead of burying the machine in frames.
-TEST(PacingTest, ASlowMachineRunsAtMostTheBoundPerDisplayFrame) {
-    const struct {
-        int32_t periodsApart;
-        std::vector<int32_t> due;
-    } cases[] = {
-        {2, {1, 2, 2, 2, 2, 2, 2, 2}}, {4, {1, 4, 4, 4, 4, 4, 4, 4}},
-        {5, {1, 4, 4, 4, 4, 1, 4, 4}},  // one period more behind each time, until it gives up
-        {8, {1, 4, 1, 4, 1, 4, 1, 4}}, {30, {1, 1, 1, 1, 1, 1, 1, 1}},
-    };
-    for (const auto& c : cases) {
-        FramePacing pacing;
-        ASSERT_EQ(SetPacingCap(pacing, PACING_COUNTER_FREQUENCY, 60), 1);
-        std::vector<int32_t> due;
-        for (int64_t k = 0; k < 8; ++k) {
-            due.push_back(GameFramesDue(pacing, 1'000'000 + k * c.periodsApart * pacing.period));
-        }
-        EXPECT_EQ(due, c.due) << c.periodsApart << " periods apart";
-    }
-}

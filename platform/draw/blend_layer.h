@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "platform/draw/surface.h"
@@ -16,23 +15,6 @@ struct BlendLayerKey {
     bool operator==(const BlendLayerKey&) const = default;
 };
 
-// Pixels kept without being cleared when they grow: a layer writes each pixel of its
-// spans before anything reads it, and never touches the rest (fresh memory costs a
-// page fault on first touch, a good part of the first frame's time in a browser).
-template <typename T>
-struct UnclearedPixels {
-    std::unique_ptr<T[]> items;
-    std::size_t capacity = 0;
-};
-
-// Room for `count` pixels; what they held before is kept only while they fit.
-template <typename T>
-void ReservePixels(UnclearedPixels<T>& pixels, std::size_t count) {
-    if (count <= pixels.capacity) return;
-    pixels.items.reset(new T[count]);  // default-initialised: not cleared
-    pixels.capacity = count;
-}
-
 // A part of a scaled sprite's stretched picture, in the sprite's own pixels: for
 // each pixel its colour over black and the share of the old screen pixel that it
 // keeps, and per row the spans of pixels it covers at all. Kept between frames:
@@ -43,7 +25,9 @@ struct BlendLayer {
     BlendLayerKey key;
     int64_t columnFirst = 0, rowFirst = 0;  // sprite pixels, (0, 0) at the top-left corner
     std::size_t columns = 0, rows = 0;
-    UnclearedPixels<uint32_t> colour;  // columns x rows, valid inside the spans only
+    // columns x rows, valid inside the spans only: the layer writes each pixel of its
+    // spans before anything reads it, and never touches the rest.
+    UnclearedPixels<uint32_t> colour;
     UnclearedPixels<uint16_t> keep;
     std::vector<uint32_t> spans;       // pairs of [first, end) columns, row by row
     std::vector<uint32_t> rowSpanEnd;  // per row: end index of its pairs in spans

@@ -2,7 +2,9 @@
 // and the back ends that present them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct Surface {
@@ -10,6 +12,23 @@ struct Surface {
     int32_t height = 0;
     std::vector<uint32_t> pixels;  // row-major, MakeColour layout
 };
+
+// Pixels that are not cleared when they grow, for buffers whose users write each pixel
+// before reading it: fresh memory costs a page fault on first touch, a good part of
+// the first frame's time in a browser.
+template <typename T>
+struct UnclearedPixels {
+    std::unique_ptr<T[]> items;
+    std::size_t capacity = 0;
+};
+
+// Room for `count` pixels; what they held before is kept only while they fit.
+template <typename T>
+void ReservePixels(UnclearedPixels<T>& pixels, std::size_t count) {
+    if (count <= pixels.capacity) return;
+    pixels.items.reset(new T[count]);  // default-initialised: not cleared
+    pixels.capacity = count;
+}
 
 // The screen's back buffer; the back ends size it in OpenFullScreen and present it.
 // Clears and blends onto it are put off, so its pixels are reached only through calls

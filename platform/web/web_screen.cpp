@@ -6,7 +6,6 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <memory>
 
 #include "platform/backend.h"
 #include "platform/draw/surface.h"
@@ -21,7 +20,7 @@ struct WebScreen {
     // The picture as the canvas holds it, opaque (ImageData reads the top byte as
     // alpha; the game's colours leave it 0). Rows are compared with it to send only
     // those that changed. Not zeroed when allocated: the first picture fills it.
-    std::unique_ptr<uint32_t[]> shown;
+    UnclearedPixels<uint32_t> shown;
     int32_t canvasWidth = 0;
     int32_t canvasHeight = 0;
     bool sendAll = true;
@@ -72,13 +71,13 @@ void ShowPicture(Surface& backBuffer, bool whole) {
     // A resized canvas has lost its pixels.
     if (width != screen.canvasWidth || height != screen.canvasHeight) {
         SizePageCanvas(width, height);
-        screen.shown = std::unique_ptr<uint32_t[]>(new uint32_t[static_cast<std::size_t>(width) * height]);
+        ReservePixels(screen.shown, static_cast<std::size_t>(width) * height);
         screen.canvasWidth = width;
         screen.canvasHeight = height;
         screen.sendAll = true;
     }
     // Changed rows go to the canvas in bands of neighbours, one call a band.
-    uint32_t* shown = screen.shown.get();
+    uint32_t* shown = screen.shown.items.get();
     int32_t bandTop = -1;
     for (int32_t y = 0; y < height; ++y) {
         const std::size_t at = static_cast<std::size_t>(y) * width;

@@ -34,6 +34,8 @@ static std::vector<std::filesystem::path> LevelSearchPath(const std::string& bar
 }
 
 std::string FindLevelFile(const std::string& bareName, std::string& notFound) {
+    // Without a folder to look in (the browser's page), or before any.
+    if (IsBuiltInFile(bareName.c_str())) return bareName;
     const std::vector<std::filesystem::path> places = LevelSearchPath(bareName);
     for (const std::filesystem::path& place : places) {
         // Whatever stands there is the level: the loader refuses what is no regular file.

@@ -13,6 +13,7 @@
 // Shutdown once and runs no further frame.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/display.h"
@@ -91,6 +92,10 @@ void NoteTouchUp();
 void NoteTouchControl(int32_t control, bool down);
 // A mouse takes over from the fingers: every touch let go, the buttons forgotten.
 void EndTouchPlay();
+
+// A file the program carries in itself, by its bare name (display.h's IsBuiltInFile),
+// before StartUp. The bytes stay where they are, for the program's whole run.
+void AddBuiltInFile(const char* name, const uint8_t* bytes, std::size_t size);
 
 // The frame cap's record, for a back end that decides at each display frame.
 FramePacing& ScreenPacing();

@@ -98,6 +98,9 @@ inline constexpr int32_t SPRITE_MODE_PLAIN = 0;
 inline constexpr int32_t SPRITE_MODE_TEXTURE = 4;
 
 int32_t LoadSpriteImage(int32_t spriteNumber, const char* fileName, int32_t mode);
+// Whether the program carries the file by that bare name in itself (the browser's
+// page, which has no folders, carries its level); LoadSpriteImage reads it from there.
+bool IsBuiltInFile(const char* fileName);
 int32_t GetSpriteWidth(int32_t spriteNumber);
 int32_t GetSpriteHeight(int32_t spriteNumber);
 // Why the last LoadSpriteImage failed, as one line naming the file ("" after a success).

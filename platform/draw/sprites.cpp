@@ -21,6 +21,21 @@ uint64_t spriteImageEdits = 0;
 std::vector<Sprite> spriteTable;
 std::string lastSpriteError;
 
+struct BuiltInFile {
+    std::string name;
+    const uint8_t* bytes;
+    std::size_t size;
+};
+// The program's own, for its whole run: a start afresh keeps them.
+std::vector<BuiltInFile> builtInFiles;
+
+const BuiltInFile* FindBuiltInFile(const char* fileName) {
+    for (const BuiltInFile& file : builtInFiles) {
+        if (file.name == fileName) return &file;
+    }
+    return nullptr;
+}
+
 // Level bitmaps are a few hundred kilobytes; anything far beyond is not one of
 // ours.
 constexpr std::size_t MAX_FILE_BYTES = std::size_t{64} << 20;
@@ -28,6 +43,10 @@ constexpr std::size_t MAX_FILE_BYTES = std::size_t{64} << 20;
 // Reads the whole file, or says why it could not. Only regular files: a pipe or a
 // device could block the reader for ever.
 bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& data, std::string& reason) {
+    if (const BuiltInFile* builtIn = FindBuiltInFile(fileName)) {
+        data.assign(builtIn->bytes, builtIn->bytes + builtIn->size);
+        return true;
+    }
     // Opening a FIFO without O_NONBLOCK waits for a writer.
     const int file = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (file < 0) {
@@ -70,6 +89,14 @@ bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& data, std::string
 }
 
 }  // namespace
+
+void AddBuiltInFile(const char* name, const uint8_t* bytes, std::size_t size) {
+    builtInFiles.push_back(BuiltInFile{name, bytes, size});
+}
+
+bool IsBuiltInFile(const char* fileName) {
+    return FindBuiltInFile(fileName) != nullptr;
+}
 
 void NoteSpriteImageEdit() {
     ++spriteImageEdits;

@@ -4,9 +4,17 @@
 // screen is released and the page shows that the game has ended.
 #include <emscripten/emscripten.h>
 
+#include <cstddef>
+#include <cstdint>
+
 #include "platform/backend.h"
 #include "platform/web/page_interface.h"
 #include "platform/web/web_backend.h"
+
+// The level, built in (built_in_file.cmake).
+extern const char BUILT_IN_FILE_NAME[];
+extern const uint8_t BUILT_IN_FILE_BYTES[];
+extern const std::size_t BUILT_IN_FILE_SIZE;
 
 namespace {
 
@@ -31,6 +39,9 @@ void DisplayFrame() {
 }  // namespace
 
 int main() {
+    // The page has no file system (a call on one would abort the start): its level
+    // is built in, and the game reads no other file.
+    AddBuiltInFile(BUILT_IN_FILE_NAME, BUILT_IN_FILE_BYTES, BUILT_IN_FILE_SIZE);
     // A failed start-up has put its reason in the page already.
     if (StartUp() != 0) return 1;
     // The first frame goes up at once rather than at the next display frame: the

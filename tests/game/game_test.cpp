@@ -4,6 +4,7 @@
 #include <fstream>
 #include <tuple>
 
+#include "platform/backend.h"
 #include "tests/support/fixture.h"
 
 using namespace fixture;
@@ -86,6 +87,26 @@ TEST(LevelTest, AcceptedLevelsGiveTheGridAnchorsAndGreyMarks) {
         }
         EndDraw();
     }
+}
+
+TEST(LevelTest, ABuiltInLevelIsFoundBeforeAnyFolder) {
+    // Kept for the program's run, as a built-in file's bytes are.
+    static const std::vector<uint8_t> builtIn = EncodeBmp(
+        40, 30, 24, [](int32_t x, int32_t y) { return x == 3 && y == 4 ? 0xFFFFFFu : 0u; }, 0);
+    // A file of the same name in the current folder loses to it.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(TempFolder());
+    WriteBmp("Level9.bmp", 50, 20, 24, [](int32_t, int32_t) { return WHITE; });
+    ResetPlatform();
+    ResetGame();
+    game.levelNumber = 9;
+    AddBuiltInFile("Level9.bmp", builtIn.data(), builtIn.size());
+    const bool started = StartUp() == 0;
+    std::filesystem::current_path(before);
+    ASSERT_TRUE(started) << game.levelError;
+    EXPECT_EQ(gridWidth, 40);
+    EXPECT_EQ(gridHeight, 30);
+    EXPECT_EQ(NodeAt(3, 4).kind, NODE_ANCHOR);
 }
 
 TEST(LevelTest, RefusedLevelsStopTheStartWithAReasonNamingTheFile) {

@@ -32,8 +32,8 @@ int32_t StartUp() {
     InitScaledSprites();
     OpenMouse();
     fpsMeter.fpsBaseTick = ReadTickCount();
-    // The level number, pointer and view start at their records' start values.
-    CreateWorld();
+    // The level number, pointer and view start at their records' start values; the
+    // world, empty, at the level's size (LoadLevel).
     if (OpenFullScreen(SCREEN_WIDTH, SCREEN_HEIGHT, 32, "Karnolt") == 0) {
         // Without a screen nobody could see the game or press Escape to end it.
         return StopStartUp("the screen cannot be opened (no graphical desktop?)");

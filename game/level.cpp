@@ -71,8 +71,7 @@ int32_t LoadLevel() {
                           " x " + std::to_string(GRID_CAPACITY);
         return 0;
     }
-    gridWidth = width;
-    gridHeight = height;
+    CreateWorld(width, height);
 
     BeginDraw(SpriteTarget(game.levelNumber));
     // Reads one pixel past the right and bottom edge: ReadPixel answers there with

@@ -5,11 +5,11 @@ BeamList beamList;
 int32_t gridWidth;
 int32_t gridHeight;
 
-void CreateWorld() {
-    gridWidth = GRID_CAPACITY;
-    gridHeight = GRID_CAPACITY;
-    for (int32_t i = 0; i < GRID_NODES; ++i) {
-        for (int32_t j = 0; j < GRID_NODES; ++j) {
+void CreateWorld(int32_t width, int32_t height) {
+    gridWidth = width;
+    gridHeight = height;
+    for (int32_t i = 0; i <= gridWidth; ++i) {
+        for (int32_t j = 0; j <= gridHeight; ++j) {
             nodeGrid.nodes[i][j] = Node{NODE_EMPTY, RestX(i), RestY(j), 0.0f, 0.0f};
         }
     }

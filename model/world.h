@@ -41,12 +41,15 @@ using BeamList = std::vector<Beam>;
 
 extern NodeGrid nodeGrid;
 extern BeamList beamList;
-// Highest column and row index in use; CreateWorld sets GRID_CAPACITY, the level
-// narrows them.
+// Highest column and row index in use (CreateWorld).
 extern int32_t gridWidth;
 extern int32_t gridHeight;
 
-void CreateWorld();
+// An empty world at rest whose in-use nodes are columns 0..width and rows 0..height
+// (the level's size; the whole grid by default). No code reads a node beyond them, so
+// those are left as they were: a level touches only the memory it uses, and fresh
+// memory costs a page fault on its first touch.
+void CreateWorld(int32_t width = GRID_CAPACITY, int32_t height = GRID_CAPACITY);
 
 // Defined for 0 <= i <= gridWidth, 0 <= j <= gridHeight. Outside that the lookup is
 // folded into the grid, so a wrong index never touches foreign memory.

@@ -16,11 +16,15 @@
 
 namespace {
 
+// ImageData reads a pixel's top byte as alpha; the game's colours leave it 0.
+constexpr uint32_t OPAQUE = 0xFF000000u;
+
 struct WebScreen {
-    // The picture as the canvas holds it, opaque (ImageData reads the top byte as
-    // alpha; the game's colours leave it 0). Rows are compared with it to send only
-    // those that changed. Not zeroed when allocated: the first picture fills it.
+    // The picture as the canvas holds it, opaque. Rows are compared with it to send
+    // only those that changed. Not zeroed when allocated: the picture after the first
+    // fills it (`kept`).
     UnclearedPixels<uint32_t> shown;
+    bool kept = false;
     int32_t canvasWidth = 0;
     int32_t canvasHeight = 0;
     bool sendAll = true;
@@ -34,10 +38,19 @@ WebScreen screen;
 // optimised WebAssembly only at a call, so the first picture's rows get it after a few.
 [[gnu::noinline]] bool UpdateShownRow(const uint32_t* row, uint32_t* shown, int32_t width, bool all) {
     int32_t k = 0;
-    while (!all && k < width && (row[k] | 0xFF000000u) == shown[k]) ++k;
+    while (!all && k < width && (row[k] | OPAQUE) == shown[k]) ++k;
     if (k == width) return false;
-    for (; k < width; ++k) shown[k] = row[k] | 0xFF000000u;
+    for (; k < width; ++k) shown[k] = row[k] | OPAQUE;
     return true;
+}
+
+// The first picture at a size goes to the canvas from the back buffer itself, made
+// opaque there (the back end's to change once shown: the next frame clears it). A
+// copy to compare the next one with would cost the start 3 MB of fresh memory, a page
+// fault on each first touch; the next picture is sent whole and kept instead.
+void ShowFirstPicture(Surface& backBuffer) {
+    for (uint32_t& pixel : backBuffer.pixels) pixel |= OPAQUE;
+    PutPageRows(backBuffer.pixels.data(), backBuffer.width, backBuffer.height, 0, backBuffer.height);
 }
 
 }  // namespace
@@ -71,9 +84,16 @@ void ShowPicture(Surface& backBuffer, bool whole) {
     // A resized canvas has lost its pixels.
     if (width != screen.canvasWidth || height != screen.canvasHeight) {
         SizePageCanvas(width, height);
-        ReservePixels(screen.shown, static_cast<std::size_t>(width) * height);
         screen.canvasWidth = width;
         screen.canvasHeight = height;
+        screen.kept = false;
+        ShowFirstPicture(backBuffer);
+        NotePageFramePresented();
+        return;
+    }
+    if (!screen.kept) {
+        ReservePixels(screen.shown, static_cast<std::size_t>(width) * height);
+        screen.kept = true;
         screen.sendAll = true;
     }
     // Changed rows go to the canvas in bands of neighbours, one call a band.

@@ -69,16 +69,16 @@ struct FilteredRow {
 }
 
 constexpr uint32_t FULL = 255u * 256u;  // opacity x coverage at their largest
-constexpr uint32_t COLOUR_BITS = 0x00FFFFFFu;
 // One destination row of the layer: the colour over black, colour x opacity / 255
-// rounded, and in its top byte the coverage less one (1..256 inside the spans).
-// Channels are in 1/256 after the vertical step. A call of its own per row,
+// rounded, and the share of the old pixel kept, 1 - coverage x opacity / 255 in
+// 1/FULL. Channels are in 1/256 after the vertical step. A call of its own per row,
 // as is FilterRow: a browser's WebAssembly engine swaps in optimised code only at a
 // call, so the first layer, a whole screen of rows, gets it after a few of them.
 [[gnu::noinline]] void LayerRow(const FilteredRow& upper, const FilteredRow& lower, uint32_t fy,
                                 uint32_t opacity, std::size_t row, BlendLayer& layer) {
     const uint32_t fu = 256 - fy;
     uint32_t* colour = layer.colour.items.get() + row * layer.columns;
+    uint16_t* keep = layer.keep.items.get() + row * layer.columns;
     bool inSpan = false;
     for (std::size_t k = 0; k < layer.columns; ++k) {
         const uint32_t coverage = (upper.coverage[k] * fu + lower.coverage[k] * fy) >> 8;
@@ -93,7 +93,8 @@ constexpr uint32_t COLOUR_BITS = 0x00FFFFFFu;
         const uint32_t green = (upper.green[k] * fu + lower.green[k] * fy) >> 8;
         const uint32_t blue = (upper.blue[k] * fu + lower.blue[k] * fy) >> 8;
         colour[k] = (red * opacity + FULL / 2) / FULL | ((green * opacity + FULL / 2) / FULL) << 8 |
-                    ((blue * opacity + FULL / 2) / FULL) << 16 | (coverage - 1) << 24;
+                    ((blue * opacity + FULL / 2) / FULL) << 16;
+        keep[k] = static_cast<uint16_t>(FULL - opacity * coverage);
     }
     if (inSpan) layer.spans.push_back(static_cast<uint32_t>(layer.columns));
     layer.rowSpanEnd[row] = static_cast<uint32_t>(layer.spans.size());
@@ -114,6 +115,7 @@ void BuildLayer(const Surface& image, int32_t width, int32_t height, const Blend
     layer.columns = static_cast<std::size_t>(columnEnd - columnFirst);
     layer.rows = static_cast<std::size_t>(rowEnd - rowFirst);
     ReservePixels(layer.colour, layer.columns * layer.rows);
+    ReservePixels(layer.keep, layer.columns * layer.rows);
     layer.spans.clear();
     layer.rowSpanEnd.resize(layer.rows);
 
@@ -142,20 +144,13 @@ namespace {
 // target = image x opacity / 255 + target x (1 - coverage x opacity / 255), the two
 // terms rounded each by itself. Over black (the cleared screen, nearly every
 // pixel) that is the layer's colour as it stands.
-uint32_t BlendPixel(uint32_t colour, uint32_t old, uint32_t opacity) {
-    // The share of the old pixel kept, in 1/FULL.
-    const uint32_t keep = FULL - opacity * ((colour >> 24) + 1);
+uint32_t BlendPixel(uint32_t colour, uint32_t old, uint32_t keep) {
     uint32_t result = 0;
     for (const int shift : {0, 8, 16}) {
         const uint32_t kept = (((old >> shift) & 0xFFu) * keep + FULL / 2) / FULL;
         result |= std::min(((colour >> shift) & 0xFFu) + kept, 255u) << shift;
     }
     return result;
-}
-
-// The layer's colours without their coverage byte.
-void CopyColours(const uint32_t* colour, std::size_t count, uint32_t* target) {
-    for (std::size_t k = 0; k < count; ++k) target[k] = colour[k] & COLOUR_BITS;
 }
 
 }  // namespace
@@ -170,7 +165,7 @@ void ApplyLayerRow(Surface& screen, const BlendLayer& layer, int64_t x, int64_t 
     const auto r = static_cast<std::size_t>(row - y - layer.rowFirst);
     uint32_t* screenRow = screen.pixels.data() + row * screen.width;
     const uint32_t* colour = layer.colour.items.get() + r * layer.columns;
-    const auto opacity = static_cast<uint32_t>(layer.key.opacity);
+    const uint16_t* keep = layer.keep.items.get() + r * layer.columns;
     int64_t cleared = 0;  // with clearToBlack: the columns left of it are written
     for (std::size_t span = r == 0 ? 0 : layer.rowSpanEnd[r - 1]; span < layer.rowSpanEnd[r]; span += 2) {
         const int64_t first = std::max<int64_t>(layer.spans[span] + shift, columnFirst);
@@ -182,20 +177,19 @@ void ApplyLayerRow(Surface& screen, const BlendLayer& layer, int64_t x, int64_t 
         if (clearToBlack) {
             // Spans run left to right, so the gap before this one is not yet written.
             std::memset(screenRow + cleared, 0, static_cast<std::size_t>(first - cleared) * sizeof(uint32_t));
-            CopyColours(colour + from, count, target);
+            std::copy(colour + from, colour + from + count, target);
             cleared = end;
             continue;
         }
         uint32_t anyLit = 0;
         for (std::size_t k = 0; k < count; ++k) anyLit |= target[k];
         if (anyLit == 0) {
-            CopyColours(colour + from, count, target);
+            std::copy(colour + from, colour + from + count, target);
             continue;
         }
         for (std::size_t k = 0; k < count; ++k) {
             const uint32_t old = target[k];
-            target[k] =
-                old == 0 ? colour[from + k] & COLOUR_BITS : BlendPixel(colour[from + k], old, opacity);
+            target[k] = old == 0 ? colour[from + k] : BlendPixel(colour[from + k], old, keep[from + k]);
         }
     }
     if (clearToBlack) {

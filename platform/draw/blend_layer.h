@@ -16,9 +16,8 @@ struct BlendLayerKey {
 };
 
 // A part of a scaled sprite's stretched picture, in the sprite's own pixels: for
-// each pixel its colour over black and how much of it the picture covers (which
-// says how much of the old screen pixel it keeps), and per row the spans of pixels
-// it covers at all. Kept between frames:
+// each pixel its colour over black and the share of the old screen pixel that it
+// keeps, and per row the spans of pixels it covers at all. Kept between frames:
 // the background usually stays put, and while the view scrolls the margin around
 // the visible part lasts for a while.
 struct BlendLayer {
@@ -27,9 +26,9 @@ struct BlendLayer {
     int64_t columnFirst = 0, rowFirst = 0;  // sprite pixels, (0, 0) at the top-left corner
     std::size_t columns = 0, rows = 0;
     // columns x rows, valid inside the spans only: the layer writes each pixel of its
-    // spans before anything reads it, and never touches the rest. The colour in the
-    // low three bytes, the coverage less one (1..256) in the top byte.
+    // spans before anything reads it, and never touches the rest.
     UnclearedPixels<uint32_t> colour;
+    UnclearedPixels<uint16_t> keep;
     std::vector<uint32_t> spans;       // pairs of [first, end) columns, row by row
     std::vector<uint32_t> rowSpanEnd;  // per row: end index of its pairs in spans
 };

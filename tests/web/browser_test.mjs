@@ -3,7 +3,8 @@
 // frame-rate reading, what the native replay tool shows for the same actions
 // (actions.replay); at 1920 x 1080, at 1280 x 720 on a screen of pixel ratio 2 and
 // at a phone's 844 x 390 at ratio 3 the canvas must hold the same picture and the
-// screen show it centred and crisp; Escape must
+// screen show it centred and crisp; the first picture, before another display frame,
+// must be the native one too; Escape must
 // end the game only the second time, and the page must say so; a key held when the page loses the focus is let go;
 // a page without its karnolt.wasm says that the game cannot start, and why.
 //
@@ -182,6 +183,26 @@ async function CheckStartUpFailure(chromium, siteDir) {
   }
 }
 
+// The first picture by itself, as the game sends it before any display frame has run
+// another: the page's animation frames are held back, so it stays on the canvas.
+async function CheckFirstPicture(chromium, origin, shot) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS,
+    viewport: { width: GAME_WIDTH, height: GAME_HEIGHT } });
+  try {
+    const page = context.pages()[0] || (await context.newPage());
+    await page.addInitScript(() => { window.requestAnimationFrame = () => 0; });
+    await page.goto(origin + '/');
+    await page.waitForFunction(() => window.karnoltPage.firstFrame > 0, null, { timeout: 20000 });
+    Check(await page.evaluate(() => window.karnoltPage.presented) === 1, 'one picture before any display frame');
+    CompareWithShot(await CanvasPixels(page), shot, 'the first picture');
+  } finally {
+    await context.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+}
+
 // Escape frees the pointer and leaves the game running; only Escape again ends it.
 async function EndWithEscape(page) {
   await page.keyboard.press('Escape');
@@ -251,6 +272,7 @@ async function Main() {
           .then(() => page.evaluate(() => document.getElementById('hint-text').textContent), () => '');
         Check(said === 'Karnolt wird geladen …', `while the game is late the page says: "${said}"`);
       } }));
+    await CheckFirstPicture(chromium, origin, shots.start);
     await CheckStartUpFailure(chromium, siteDir);
   } finally {
     server.close();

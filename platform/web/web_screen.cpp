@@ -35,7 +35,7 @@ WebScreen screen;
 
 // Copies `row` into `shown` as the canvas wants it; false when it was there already
 // (`all`: `shown` holds nothing yet). A call of its own per row: the browser swaps in
-// optimised WebAssembly only at a call, so the first picture's rows get it after a few.
+// optimised WebAssembly only at a call, so a whole picture's rows get it after a few.
 [[gnu::noinline]] bool UpdateShownRow(const uint32_t* row, uint32_t* shown, int32_t width, bool all) {
     int32_t k = 0;
     while (!all && k < width && (row[k] | OPAQUE) == shown[k]) ++k;

@@ -11,7 +11,7 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { LoadPinnedModule, ParseArguments, ServeSite } from '../tests/web/page_support.mjs';
+import { CHROMIUM_ARGS, LoadPinnedModule, ParseArguments, ServeSite } from '../tests/web/page_support.mjs';
 
 const CountOption = (name, low, high, initial, key) => ({
   key, initial, problem: `${name} takes ${low} to ${high}`,
@@ -38,15 +38,13 @@ const SCREENS = [
   { name: '844 x 390, ratio 3', viewport: { width: 844, height: 390 }, ratio: 3, slowdowns: [1, 4, 6] },
   { name: '3840 x 2160, ratio 1', viewport: { width: 3840, height: 2160 }, ratio: 1, slowdowns: [1] },
 ];
-const BROWSER_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-                      '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
 // A fresh browser with an empty profile (nothing cached), its processor slowed before
 // the page loads.
 async function OpenFreshPage(chromium, url, viewport, ratio, slowdown) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-speed-'));
   const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS, viewport,
+    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS, viewport,
     deviceScaleFactor: ratio });
   const page = context.pages()[0] || (await context.newPage());
   const session = await context.newCDPSession(page);

@@ -12,8 +12,8 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { CanvasPixels, Check, CheckCentredAndCrisp, CompareWithShot, FPS_BOX, Finish, GAME_HEIGHT, GAME_WIDTH,
-         IsOwnRequest, LoadPinnedModule, PageStarted, ParseArguments, RenderShots, ScreenPixels, ServeSite,
+import { CHROMIUM_ARGS, CanvasPixels, Check, CheckCentredAndCrisp, CompareWithShot, FPS_BOX, Finish, GAME_HEIGHT,
+         GAME_WIDTH, IsOwnRequest, LoadPinnedModule, PageStarted, ParseArguments, RenderShots, ScreenPixels, ServeSite,
          here } from './page_support.mjs';
 
 const ESCAPE_GRACE_MS = 600;  // a little more than the page's
@@ -35,8 +35,6 @@ async function WaitFrames(page, count) {
                               { polling: 'raf', timeout: 10000 }).then(() => true, () => false);
 }
 
-const BROWSER_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-                      '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 
 // withoutWorker: as in a browser that cannot hand a canvas to a worker. whileLoading(page):
 // run before the game has started, with karnolt.wasm held back for LATE_GAME_MS.
@@ -44,7 +42,7 @@ const LATE_GAME_MS = 2500;
 async function OpenPage(chromium, origin, viewport, deviceScaleFactor, { withoutWorker = false, whileLoading } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS, viewport, deviceScaleFactor });
+    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS, viewport, deviceScaleFactor });
   const page = context.pages()[0] || (await context.newPage());
   const foreign = [];
   page.on('request', (request) => {
@@ -164,7 +162,7 @@ async function CheckStartUpFailure(chromium, siteDir) {
   const server = await ServeSite(broken);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS });
+    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS });
   try {
     const page = context.pages()[0] || (await context.newPage());
     await page.goto(`http://127.0.0.1:${server.address().port}/`);
@@ -188,7 +186,7 @@ async function CheckStartUpFailure(chromium, siteDir) {
 async function CheckFirstPicture(chromium, origin, shot) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS,
+    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS,
     viewport: { width: GAME_WIDTH, height: GAME_HEIGHT } });
   try {
     const page = context.pages()[0] || (await context.newPage());

@@ -8,8 +8,8 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH, LoadPinnedModule,
-         IsOwnRequest, PageStarted, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
+import { CHROMIUM_ARGS, CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH, IsOwnRequest,
+         LoadPinnedModule, PageStarted, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
 
 const ARGUMENTS = {
   tool: 'offline_test',
@@ -167,8 +167,7 @@ async function Main() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium', headless: true, viewport: { width: GAME_WIDTH, height: GAME_HEIGHT },
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync'] });
+    args: CHROMIUM_ARGS });
   const SetOffline = async (offline) => {
     server.unreachable = offline;
     await context.setOffline(offline);

@@ -12,7 +12,7 @@
 // node phone_test.mjs SITE_DIR REPLAY_TOOL LEVEL [--screenshot PNG] [--rates HZ,HZ,...]
 // --rates measures the game frames a second at those display rates instead.
 import path from 'node:path';
-import { CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH,
+import { CHROMIUM_ARGS, CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH,
          LoadPinnedModule, PageStarted, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
 
 const ARGUMENTS = {
@@ -31,8 +31,6 @@ const ARGUMENTS = {
   },
 };
 const SHOTS = ['start', 'chain', 'ended', 'removed', 'stopped', 'framed', 'deleted', 'scrolled'];
-const BROWSER_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-                      '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const MIN_CONTROL_SIZE = 44;  // CSS pixels, for a finger
 const SLOW_DISPLAY_HZ = 30;
 
@@ -298,7 +296,7 @@ async function Main() {
   const server = await ServeSite(siteDir);
   const origin = `http://127.0.0.1:${server.address().port}`;
   const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', headless: true,
-                                          args: BROWSER_ARGS });
+                                          args: CHROMIUM_ARGS });
   try {
     if (options.rates.length > 0) {
       await PrintRates(browser, origin, options.rates);

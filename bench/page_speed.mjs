@@ -11,7 +11,7 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { CHROMIUM_ARGS, LoadPinnedModule, ParseArguments, ServeSite } from '../tests/web/page_support.mjs';
+import { LoadPinnedModule, OpenFreshChromium, ParseArguments, ServeSite } from '../tests/web/page_support.mjs';
 
 const CountOption = (name, low, high, initial, key) => ({
   key, initial, problem: `${name} takes ${low} to ${high}`,
@@ -42,20 +42,12 @@ const SCREENS = [
 // A fresh browser with an empty profile (nothing cached), its processor slowed before
 // the page loads.
 async function OpenFreshPage(chromium, url, viewport, ratio, slowdown) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-speed-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS, viewport,
-    deviceScaleFactor: ratio });
-  const page = context.pages()[0] || (await context.newPage());
+  const { context, page, close } = await OpenFreshChromium(chromium, { viewport, deviceScaleFactor: ratio });
   const session = await context.newCDPSession(page);
   await session.send('Emulation.setCPUThrottlingRate', { rate: slowdown });
   await page.goto(url);
   await page.waitForFunction(() => window.karnoltPage && window.karnoltPage.firstFrame > 0, null,
                              { timeout: 60000 });
-  const close = async () => {
-    await context.close();
-    fs.rmSync(profile, { recursive: true, force: true });
-  };
   return { page, close };
 }
 

@@ -12,9 +12,9 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { CHROMIUM_ARGS, CanvasPixels, Check, CheckCentredAndCrisp, CompareWithShot, FPS_BOX, Finish, GAME_HEIGHT,
-         GAME_WIDTH, IsOwnRequest, LoadPinnedModule, PageStarted, ParseArguments, RenderShots, ScreenPixels, ServeSite,
-         here } from './page_support.mjs';
+import { CanvasPixels, Check, CheckCentredAndCrisp, CompareWithShot, FPS_BOX, Finish, GAME_HEIGHT, GAME_WIDTH,
+         IsOwnRequest, LoadPinnedModule, OpenFreshChromium, PageStarted, ParseArguments, RenderShots, ScreenPixels,
+         ServeSite, here } from './page_support.mjs';
 
 const ESCAPE_GRACE_MS = 600;  // a little more than the page's
 const ARGUMENTS = {
@@ -35,15 +35,11 @@ async function WaitFrames(page, count) {
                               { polling: 'raf', timeout: 10000 }).then(() => true, () => false);
 }
 
-
 // withoutWorker: as in a browser that cannot hand a canvas to a worker. whileLoading(page):
 // run before the game has started, with karnolt.wasm held back for LATE_GAME_MS.
 const LATE_GAME_MS = 2500;
 async function OpenPage(chromium, origin, viewport, deviceScaleFactor, { withoutWorker = false, whileLoading } = {}) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS, viewport, deviceScaleFactor });
-  const page = context.pages()[0] || (await context.newPage());
+  const { page, close } = await OpenFreshChromium(chromium, { viewport, deviceScaleFactor });
   const foreign = [];
   page.on('request', (request) => {
     if (!IsOwnRequest(request.url(), origin)) foreign.push(request.url());
@@ -57,13 +53,12 @@ async function OpenPage(chromium, origin, viewport, deviceScaleFactor, { without
   if (whileLoading) await whileLoading(page);
   await page.waitForFunction(PageStarted, null, { timeout: 20000 });
   const firstFrame = await page.evaluate(() => window.karnoltPage.firstFrame);
-  return { context, page, foreign, firstFrame, profile };
+  return { page, foreign, firstFrame, close };
 }
 
 async function ClosePage(opened) {
   Check(opened.foreign.length === 0, `the page asked other hosts: ${opened.foreign.join(' ')}`);
-  await opened.context.close();
-  fs.rmSync(opened.profile, { recursive: true, force: true });
+  await opened.close();
 }
 
 // The actions of actions.replay, on the page with a locked pointer. The automation's
@@ -160,11 +155,8 @@ async function CheckStartUpFailure(chromium, siteDir) {
   fs.cpSync(siteDir, broken, { recursive: true });
   fs.rmSync(path.join(broken, 'karnolt.wasm'));
   const server = await ServeSite(broken);
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS });
+  const { page, close } = await OpenFreshChromium(chromium);
   try {
-    const page = context.pages()[0] || (await context.newPage());
     await page.goto(`http://127.0.0.1:${server.address().port}/`);
     await page.waitForFunction(() => window.karnoltPage.state === 'failed', null, { timeout: 20000 })
       .catch(() => {});
@@ -174,9 +166,8 @@ async function CheckStartUpFailure(chromium, siteDir) {
     Check(shown.title === 'Karnolt kann nicht starten' && shown.text.length > 0,
           `without karnolt.wasm the page shows: ${JSON.stringify(shown)}`);
   } finally {
-    await context.close();
+    await close();
     server.close();
-    fs.rmSync(profile, { recursive: true, force: true });
     fs.rmSync(broken, { recursive: true, force: true });
   }
 }
@@ -184,20 +175,15 @@ async function CheckStartUpFailure(chromium, siteDir) {
 // The first picture by itself, as the game sends it before any display frame has run
 // another: the page's animation frames are held back, so it stays on the canvas.
 async function CheckFirstPicture(chromium, origin, shot) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS,
-    viewport: { width: GAME_WIDTH, height: GAME_HEIGHT } });
+  const { page, close } = await OpenFreshChromium(chromium, { viewport: { width: GAME_WIDTH, height: GAME_HEIGHT } });
   try {
-    const page = context.pages()[0] || (await context.newPage());
     await page.addInitScript(() => { window.requestAnimationFrame = () => 0; });
     await page.goto(origin + '/');
     await page.waitForFunction(() => window.karnoltPage.firstFrame > 0, null, { timeout: 20000 });
     Check(await page.evaluate(() => window.karnoltPage.presented) === 1, 'one picture before any display frame');
     CompareWithShot(await CanvasPixels(page), shot, 'the first picture');
   } finally {
-    await context.close();
-    fs.rmSync(profile, { recursive: true, force: true });
+    await close();
   }
 }
 

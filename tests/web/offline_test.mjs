@@ -8,8 +8,8 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { CHROMIUM_ARGS, CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH, IsOwnRequest,
-         LoadPinnedModule, PageStarted, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
+import { CanvasPixels, Check, CompareWithShot, Finish, GAME_HEIGHT, GAME_WIDTH, IsOwnRequest, LoadPinnedModule,
+         OpenFreshChromium, PageStarted, ParseArguments, RenderShots, ServeSite, here } from './page_support.mjs';
 
 const ARGUMENTS = {
   tool: 'offline_test',
@@ -164,16 +164,13 @@ async function Main() {
   const { chromium } = await LoadPinnedModule('playwright-core/index.mjs');
   const server = await ServeSite(siteDir);
   const origin = `http://127.0.0.1:${server.address().port}`;
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, viewport: { width: GAME_WIDTH, height: GAME_HEIGHT },
-    args: CHROMIUM_ARGS });
+  const { context, page, close } = await OpenFreshChromium(chromium,
+                                                          { viewport: { width: GAME_WIDTH, height: GAME_HEIGHT } });
   const SetOffline = async (offline) => {
     server.unreachable = offline;
     await context.setOffline(offline);
   };
   try {
-    const page = context.pages()[0] || (await context.newPage());
     const foreign = [];
     page.on('request', (request) => {
       if (!IsOwnRequest(request.url(), origin)) foreign.push(request.url());
@@ -214,9 +211,8 @@ async function Main() {
     }
     Check(foreign.length === 0, `the page asked other hosts: ${foreign.join(' ')}`);
   } finally {
-    await context.close();
+    await close();
     server.close();
-    fs.rmSync(profile, { recursive: true, force: true });
     fs.rmSync(rebuilt, { recursive: true, force: true });
   }
   Finish();

@@ -19,6 +19,19 @@ export const GAME_HEIGHT = 768;
 export const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                               '--disable-background-networking', '--disable-component-update', '--disable-sync',
                               '--disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup'];
+// Chromium with an empty profile of its own (nothing cached from an earlier visit),
+// which close() removes again; `options` go to the browser (viewport, deviceScaleFactor).
+export async function OpenFreshChromium(chromium, options = {}) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'karnolt-chromium-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS, ...options });
+  const page = context.pages()[0] || (await context.newPage());
+  const close = async () => {
+    await context.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  };
+  return { context, page, close };
+}
 // "FPS: nn" at the top left changes with the real frame rate; nothing else may differ.
 export const FPS_BOX = { width: 64, height: 16 };
 
